@@ -1,0 +1,12 @@
+#include "OLP_Commu_CameraAccess_Base.h"
+#include "OLP_Commu_CameraAccess_Linux_WLAN.h"
+
+OLP_Commu_CameraAccess_Base* createCameraAccess(int connectionType)
+{
+    switch (connectionType) {
+        case 2:
+            return new OLP_Commu_CameraAccess_Linux_WLAN;
+        default:
+            return nullptr;
+    }
+}

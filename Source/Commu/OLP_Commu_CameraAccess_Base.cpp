@@ -222,6 +222,21 @@ bool OLP_Commu_CameraAccess_Base::closeQxSession()
     return sendCommand(PTP::OpCloseQxSession, 1, params, OLP_NAME(closeQxSession));
 }
 
+bool OLP_Commu_CameraAccess_Base::transaction(quint32 operationCode, quint32 paramCount, const quint32* params,
+                                              quint8* buffer, quint32 dataSize, const char* callerName,
+                                              quint32* received)
+{
+    const char* name = callerName ? callerName : OLP_NAME(transaction);
+    debugPrintf(1, "%s - operationCode 0x%08X dataSize 0x%08X", name, operationCode, dataSize);
+    if (buffer == nullptr || dataSize == 0) {
+        if (received) {
+            *received = 0;
+        }
+        return sendCommand(operationCode, paramCount, params, name);
+    }
+    return recvData(operationCode, paramCount, params, buffer, dataSize, name, received);
+}
+
 // ---- release stages ------------------------------------------------------------------------------
 
 bool OLP_Commu_CameraAccess_Base::releaseCam(int releaseStage)

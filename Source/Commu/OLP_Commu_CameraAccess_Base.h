@@ -89,6 +89,11 @@ public:
     bool openQxSession();
     bool closeQxSession();
 
+    // Any other transaction: with a buffer it reads a data phase into it, without
+    // one it runs a command. Logged under callerName (flag 1).
+    bool transaction(quint32 operationCode, quint32 paramCount, const quint32* params, quint8* buffer, quint32 dataSize,
+                     const char* callerName, quint32* received = nullptr);
+
     // Release stages (vendor release operation or individual operations).
     bool releaseCam(int releaseStage);
     bool releaseCam(int releaseStage, int param);

@@ -32,6 +32,7 @@ private slots:
     void operationsSendTheirCodes();
     void entryLogLines();
     void thumbnailWithoutBufferSendsNothing();
+    void genericTransaction();
     void pacingOnePerTickInArrivalOrder();
     void pacingLensCodeAndZero();
     void closingForgetsPendingCodes();
@@ -391,6 +392,29 @@ void tst_CameraAccess::thumbnailWithoutBufferSendsNothing()
     QVERIFY(!a.getThumbnail(buffer, 0, 0, 1));
     QVERIFY(!a.getThumbnail(nullptr, 4, 0, 1));
     QVERIFY(a.calls.isEmpty());
+}
+
+void tst_CameraAccess::genericTransaction()
+{
+    OLP_Test_RecordingAccess a;
+    a.setAnswer(0x1007, QByteArray("\x02\0\0\0\x01\0\0\0\x02\0\0\0", 12));
+    setDebugFlags(1, true);
+    OLP_Test_LogCapture log;
+    quint8 buffer[64];
+    quint32 received = 0;
+    const quint32 all = 0xFFFFFFFF;
+    QVERIFY(a.transaction(0x1007, 1, &all, buffer, sizeof(buffer), "OLP_Logic_Camera::slotRebuildImageDB", &received));
+    QCOMPARE(received, 12u);
+    QVERIFY(a.transaction(0x1004, 0, nullptr, nullptr, 0, "OLP_Logic_Camera::slotRebuildImageDB", &received));
+    setDebugFlags(1, false);
+    QCOMPARE(received, 0u);
+    QCOMPARE(a.calls.size(), 2);
+    QCOMPARE(int(a.calls[0].kind), int(OLP_Test_RecordingAccess::DataIn));
+    QCOMPARE(a.calls[0].params, Params{0xFFFFFFFF});
+    QCOMPARE(a.calls[0].callerName, QStringLiteral("OLP_Logic_Camera::slotRebuildImageDB"));
+    QCOMPARE(int(a.calls[1].kind), int(OLP_Test_RecordingAccess::Command));
+    QCOMPARE(a.calls[1].operationCode, 0x1004u);
+    QVERIFY(log.contains("OLP_Logic_Camera::slotRebuildImageDB - operationCode 0x00001007 dataSize 0x00000040"));
 }
 
 // Codes drain one per tick, oldest first; a code already waiting is not queued twice.

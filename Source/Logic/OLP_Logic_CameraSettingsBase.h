@@ -111,6 +111,9 @@ public:
     virtual void recvFromCamera(quint16 propertyCode, SettingsChangeFlags* changes) = 0;
     virtual void recvFromCamera(SettingsChangeFlags* changes) = 0;
     virtual void sendToCamera() = 0;
+    // False while the cached values do not come from a successful read of the
+    // camera (a variant that cannot tell answers true).
+    virtual bool valuesValid() const { return true; }
 
     virtual void setDriveMode(int value) = 0;
     virtual void setFocusMode(int value) = 0;

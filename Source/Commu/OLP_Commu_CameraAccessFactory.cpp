@@ -1,4 +1,5 @@
 #include "OLP_Commu_CameraAccess_Base.h"
+#include "OLP_Commu_CameraAccess_Dummy.h"
 #include "OLP_Commu_CameraAccess_Linux_WLAN.h"
 
 OLP_Commu_CameraAccess_Base* createCameraAccess(int connectionType)
@@ -6,6 +7,8 @@ OLP_Commu_CameraAccess_Base* createCameraAccess(int connectionType)
     switch (connectionType) {
         case 2:
             return new OLP_Commu_CameraAccess_Linux_WLAN;
+        case 256:
+            return new OLP_Commu_CameraAccess_Dummy;
         default:
             return nullptr;
     }

@@ -532,6 +532,9 @@ void tst_CameraAccess::factory()
 {
     QVERIFY(createCameraAccess(0) == nullptr);
     QVERIFY(createCameraAccess(3) == nullptr);
+    QScopedPointer<OLP_Commu_CameraAccess_Base> dummy(createCameraAccess(256));
+    QVERIFY(dummy);
+    QCOMPARE(dummy->connectionType(), 256);
     QScopedPointer<OLP_Commu_CameraAccess_Base> wlan(createCameraAccess(2));
     QCOMPARE(wlan->productId(), 0u);
     QCOMPARE(wlan->focusMode(), quint16(2));

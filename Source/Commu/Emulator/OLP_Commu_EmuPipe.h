@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QByteArray>
+#include <deque>
+#include <memory>
+
+#include "OLP_Commu_EmuObject.h"
+#include "OLP_Commu_UsbDevice.h"
+
+// The camera's bulk-in endpoint as the host's reads meet it: a queue of
+// device transfers, each sent in packets of the endpoint's size and ended by
+// a short packet, or by a zero-length packet when it fills whole packets.
+// A host read takes whole packets until its size is reached or a short packet
+// ends it; a packet that does not fit the rest of the read overflows, as on a
+// real bus. Not thread-safe: the camera guards it.
+class OLP_Commu_EmuPipe
+{
+public:
+    explicit OLP_Commu_EmuPipe(quint32 packetSize = 512) : m_packetSize(packetSize) {}
+
+    void setPacketSize(quint32 packetSize) { m_packetSize = packetSize > 0 ? packetSize : 512; }
+    quint32 packetSize() const { return m_packetSize; }
+
+    void push(const QByteArray& transfer);
+    // head, then count bytes of object from offset; only the first limit bytes
+    // of the whole are sent (a data phase cut short).
+    void push(const QByteArray& head, const std::shared_ptr<const OLP_Commu_EmuObject>& object, quint64 offset,
+              quint64 count, quint64 limit);
+
+    bool isEmpty() const { return m_queue.empty(); }
+    void clear() { m_queue.clear(); }
+
+    eUsbError read(quint8* target, quint32 size, quint32* received);
+
+private:
+    struct Transfer
+    {
+        QByteArray head;
+        std::shared_ptr<const OLP_Commu_EmuObject> object;
+        quint64 objectOffset = 0;
+        quint64 total = 0;
+        quint64 position = 0;
+    };
+
+    static void copy(const Transfer& transfer, quint64 from, quint8* target, quint64 count);
+
+    quint32 m_packetSize;
+    std::deque<Transfer> m_queue;
+};

@@ -1,0 +1,2 @@
+# The emulated camera as a protocol partner.
+set(OLP_TEST_LABELS unit emulator)

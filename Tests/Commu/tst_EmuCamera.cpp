@@ -1,0 +1,447 @@
+// The emulated camera as a protocol partner: what it presents for each
+// product, how its endpoints behave like a bus, and that it catches a host
+// that breaks the protocol (so an empty protocolErrors() elsewhere means
+// something).
+
+#include <QElapsedTimer>
+#include <QtEndian>
+#include <QtTest>
+#include <thread>
+
+#include "OLP_Commu_EmuCamera.h"
+#include "OLP_Commu_EmuObject.h"
+#include "OLP_Commu_EmuPipe.h"
+#include "OLP_Commu_EmuUsbPort.h"
+#include "OLP_Commu_PtpReader.h"
+#include "OLP_Commu_PtpTransport.h"
+#include "OLP_Test_Support.h"
+
+namespace {
+
+QByteArray containerBytes(quint16 type, quint16 code, quint32 transactionId, const QVector<quint32>& params,
+                          qint64 lengthField = -1)
+{
+    QByteArray b(12 + 4 * params.size(), '\0');
+    auto* p = reinterpret_cast<uchar*>(b.data());
+    qToLittleEndian<quint32>(lengthField >= 0 ? quint32(lengthField) : quint32(b.size()), p);
+    qToLittleEndian<quint16>(type, p + 4);
+    qToLittleEndian<quint16>(code, p + 6);
+    qToLittleEndian<quint32>(transactionId, p + 8);
+    for (int i = 0; i < params.size(); ++i) {
+        qToLittleEndian<quint32>(params[i], p + 12 + 4 * i);
+    }
+    return b;
+}
+
+// A host that speaks raw containers to one emulated camera.
+struct Host
+{
+    explicit Host(quint16 product = 0x0101)
+    {
+        camera = std::make_shared<OLP_Commu_EmuCamera>(product);
+        port->plug(camera);
+        eUsbError error = eUsbError::Other;
+        device = port->open(port->deviceIdOf(camera), &error);
+    }
+    void write(const QByteArray& bytes)
+    {
+        quint32 written = 0;
+        QCOMPARE(
+            device->bulkWrite(reinterpret_cast<const quint8*>(bytes.constData()), quint32(bytes.size()), &written, 100),
+            eUsbError::Ok);
+    }
+    void command(quint16 code, quint32 tid, const QVector<quint32>& params = {})
+    {
+        write(containerBytes(1, code, tid, params));
+    }
+    // The response code of the next response container, skipping a data phase.
+    int response()
+    {
+        for (int i = 0; i < 3; ++i) {
+            QByteArray b(16384, '\0');
+            quint32 n = 0;
+            if (device->bulkRead(reinterpret_cast<quint8*>(b.data()), 16384, &n, 100) != eUsbError::Ok) {
+                return -1;
+            }
+            if (n >= 12 && qFromLittleEndian<quint16>(b.constData() + 4) == 3) {
+                return qFromLittleEndian<quint16>(b.constData() + 6);
+            }
+        }
+        return -1;
+    }
+    void openSessions()
+    {
+        command(0x1002, 0, {1});
+        QCOMPARE(response(), 0x2001);
+        command(0x9005, 1, {0x3C5A});
+        QCOMPARE(response(), 0x2001);
+    }
+
+    std::shared_ptr<OLP_Commu_EmuUsbPort> port = std::make_shared<OLP_Commu_EmuUsbPort>();
+    std::shared_ptr<OLP_Commu_EmuCamera> camera;
+    std::unique_ptr<OLP_Commu_UsbDevice> device;
+};
+
+}  // namespace
+
+class tst_EmuCamera : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void deviceInfoDescribesTheProduct_data();
+    void deviceInfoDescribesTheProduct();
+    void hostFaultsAreRecorded_data();
+    void hostFaultsAreRecorded();
+    void pipeBehavesLikeABus_data();
+    void pipeBehavesLikeABus();
+    void eventsArriveInTimeOrder();
+    void unplugEndsWaitingReads();
+    void replugIsANewDevice();
+    void interfaceHeldElsewhere();
+    void propertyChangesRaiseOneEvent();
+    void partialObjectReads_data();
+    void partialObjectReads();
+};
+
+void tst_EmuCamera::initTestCase()
+{
+    olpTestInit();
+}
+
+void tst_EmuCamera::deviceInfoDescribesTheProduct_data()
+{
+    QTest::addColumn<int>("product");
+    QTest::addColumn<QString>("model");
+    QTest::addColumn<bool>("structure");
+    QTest::addColumn<bool>("release");
+    QTest::newRow("KestaA") << 0x0101 << "Kesta A" << true << true;
+    QTest::newRow("KestaB") << 0x0102 << "Kesta B" << true << true;
+    QTest::newRow("KestaC") << 0x0103 << "Kesta C" << true << true;
+    QTest::newRow("KestaD") << 0x0104 << "Kesta D" << false << true;
+    QTest::newRow("Pelvo") << 0x0105 << "Pelvo" << false << true;
+    QTest::newRow("KestaE") << 0x0106 << "Kesta E" << true << true;
+    QTest::newRow("Seventh") << 0x0107 << "Seventh" << false << false;
+}
+
+// Catches: a DeviceInfo that lists operations the camera does not answer, or
+// the layout the program reads at fixed offsets.
+void tst_EmuCamera::deviceInfoDescribesTheProduct()
+{
+    QFETCH(int, product);
+    QFETCH(QString, model);
+    QFETCH(bool, structure);
+    QFETCH(bool, release);
+    Host host(static_cast<quint16>(product));
+    OLP_Commu_PtpTransport transport(host.device.get());
+    QCOMPARE(transport.openSession(1).responseCode, quint16(0x2001));
+    QByteArray info(2048, '\0');
+    auto* data = reinterpret_cast<quint8*>(info.data());
+    const OLP_Commu_PtpTransport::Result r = transport.dataIn(0x1001, nullptr, 0, data, 2048);
+    QCOMPARE(r.responseCode, quint16(0x2001));
+    QCOMPARE(int(data[8]), 0);  // empty vendor extension text: the operations sit at offset 11
+
+    OLP_Commu_PtpReader reader(data, r.kept, 11);
+    const QVector<quint16> operations = reader.array16();
+    const QVector<quint16> events = reader.array16();
+    const QVector<quint16> properties = reader.array16();
+    reader.array16();
+    reader.array16();
+    QCOMPARE(reader.string(), QStringLiteral("Orvane Camera AG"));
+    QCOMPARE(reader.string(), model);
+    reader.string();
+    QCOMPARE(reader.string().size(), 16);
+    QVERIFY(reader.ok());
+
+    QCOMPARE(operations, host.camera->supportedOperations());
+    QCOMPARE(operations.contains(0x9001), structure);
+    QCOMPARE(operations.contains(0x9002), structure);
+    QCOMPARE(operations.contains(0x9004), release);
+    QVERIFY(operations.contains(0x9020) && operations.contains(0x9008) && operations.contains(0x1024));
+    QCOMPARE(events.contains(0xC002), structure);
+    QVERIFY(properties.contains(0x5013));
+    QCOMPARE(host.camera->protocolErrors(), QStringList());
+}
+
+void tst_EmuCamera::hostFaultsAreRecorded_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<int>("response");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("operation outside a session") << "no session" << 0x2003 << "operation 0x9002 outside a session";
+    QTest::newRow("transaction ID skipped") << "skip" << 0x2001 << "operation 0x901D with transaction ID 4 after 1";
+    QTest::newRow("OpenSession not transaction 0") << "open tid" << 0x2001 << "OpenSession with transaction ID 3";
+    QTest::newRow("too many parameters") << "params" << 0x2006 << "operation 0x901D with 2 parameters";
+    QTest::newRow("vendor operation before the vendor session")
+        << "vendor" << 0x2003 << "vendor operation 0x9003 outside the vendor session";
+    QTest::newRow("data where the camera sends data")
+        << "data in" << 0x2001 << "data container for an operation without a host data phase";
+    QTest::newRow("header sent alone") << "header alone" << 0x2007
+                                       << "data phase of 0x9001 ended after 12 of 112 bytes";
+    QTest::newRow("no zero-length packet")
+        << "no zlp" << 0x2001 << "no zero-length packet after a data phase of whole packets";
+    QTest::newRow("read during the host's data phase")
+        << "read" << -1 << "host reads during its own data phase of operation 0x9001";
+    QTest::newRow("wrong vendor session code") << "code" << 0x201D << "vendor session code 0x1234";
+}
+
+// Catches: an emulator that lets a faulty host pass unnoticed.
+void tst_EmuCamera::hostFaultsAreRecorded()
+{
+    QFETCH(QString, fault);
+    QFETCH(int, response);
+    QFETCH(QString, error);
+    Host host(0x0101);
+    int answer = 0;
+    if (fault == QLatin1String("no session")) {
+        host.command(0x9002, 1);
+        answer = host.response();
+    } else if (fault == QLatin1String("skip")) {
+        host.command(0x1002, 0, {1});
+        host.response();
+        host.command(0x9005, 1, {0x3C5A});
+        host.response();
+        host.command(0x901D, 4);
+        answer = host.response();
+    } else if (fault == QLatin1String("open tid")) {
+        host.command(0x1002, 3, {1});
+        answer = host.response();
+    } else if (fault == QLatin1String("params")) {
+        host.openSessions();
+        host.command(0x901D, 2, {1, 2});
+        answer = host.response();
+    } else if (fault == QLatin1String("vendor")) {
+        host.command(0x1002, 0, {1});
+        host.response();
+        host.command(0x9003, 1);
+        answer = host.response();
+    } else if (fault == QLatin1String("data in")) {
+        host.openSessions();
+        host.command(0x9003, 2);
+        answer = host.response();
+        host.write(containerBytes(2, 0x9003, 2, {}));
+    } else if (fault == QLatin1String("header alone")) {
+        host.openSessions();
+        host.command(0x9001, 2);
+        host.write(containerBytes(2, 0x9001, 2, {}, 112));
+        answer = host.response();
+    } else if (fault == QLatin1String("no zlp")) {
+        host.camera->setBulkPacketSize(16);
+        host.openSessions();
+        host.command(0x9001, 2);
+        host.write(containerBytes(2, 0x9001, 2, {}, 112) + QByteArray(100, 's'));
+        answer = host.response();
+        host.command(0x901D, 3);
+    } else if (fault == QLatin1String("read")) {
+        host.openSessions();
+        host.command(0x9001, 2);
+        answer = host.response();
+    } else {
+        host.command(0x1002, 0, {1});
+        host.response();
+        host.command(0x9005, 1, {0x1234});
+        answer = host.response();
+    }
+    QCOMPARE(answer, response);
+    QCOMPARE(host.camera->protocolErrors(), QStringList{error});
+}
+
+void tst_EmuCamera::pipeBehavesLikeABus_data()
+{
+    QTest::addColumn<int>("transfer");
+    QTest::addColumn<QVector<int>>("reads");
+    QTest::addColumn<QVector<int>>("received");
+    QTest::addColumn<QVector<int>>("errors");
+    const int ok = int(eUsbError::Ok);
+    const int timeout = int(eUsbError::Timeout);
+    const int overflow = int(eUsbError::Overflow);
+    QTest::newRow("short transfer") << 100 << QVector<int>{512, 512} << QVector<int>{100, 0}
+                                    << QVector<int>{ok, timeout};
+    QTest::newRow("whole packet, exact read leaves the zero-length packet")
+        << 512 << QVector<int>{512, 512, 512} << QVector<int>{512, 0, 0} << QVector<int>{ok, ok, timeout};
+    QTest::newRow("whole packet, larger read takes the zero-length packet")
+        << 512 << QVector<int>{1024, 512} << QVector<int>{512, 0} << QVector<int>{ok, timeout};
+    QTest::newRow("packet larger than a partial read")
+        << 1000 << QVector<int>{100} << QVector<int>{0} << QVector<int>{overflow};
+    QTest::newRow("overflow after whole packets")
+        << 2000 << QVector<int>{600, 2048} << QVector<int>{512, 976} << QVector<int>{overflow, ok};
+    QTest::newRow("read in pieces") << 1300 << QVector<int>{512, 512, 512} << QVector<int>{512, 512, 276}
+                                    << QVector<int>{ok, ok, ok};
+    QTest::newRow("zero-length transfer")
+        << 0 << QVector<int>{512, 512} << QVector<int>{0, 0} << QVector<int>{ok, timeout};
+}
+
+// Catches: an emulator that hides packet effects a real bus has.
+void tst_EmuCamera::pipeBehavesLikeABus()
+{
+    QFETCH(int, transfer);
+    QFETCH(QVector<int>, reads);
+    QFETCH(QVector<int>, received);
+    QFETCH(QVector<int>, errors);
+    OLP_Commu_EmuPipe pipe(512);
+    pipe.push(QByteArray(transfer, 'x'));
+    for (int i = 0; i < reads.size(); ++i) {
+        std::vector<quint8> buffer(size_t(reads[i]));
+        quint32 n = 99;
+        QCOMPARE(int(pipe.read(buffer.data(), quint32(reads[i]), &n)), errors[i]);
+        QCOMPARE(int(n), received[i]);
+    }
+}
+
+// Catches: delayed events overtaking or blocking later ones.
+void tst_EmuCamera::eventsArriveInTimeOrder()
+{
+    Host host;
+    host.camera->queueEvent(0xC006, {1}, 80);
+    host.camera->queueEvent(0xC007, {2}, 0);
+    quint8 event[64];
+    quint32 n = 0;
+    QCOMPARE(host.device->interruptRead(event, 64, &n, 200), eUsbError::Ok);
+    QCOMPARE(qFromLittleEndian<quint16>(event + 6), quint16(0xC007));
+    QCOMPARE(host.device->interruptRead(event, 64, &n, 5), eUsbError::Timeout);
+    QElapsedTimer timer;
+    timer.start();
+    QCOMPARE(host.device->interruptRead(event, 64, &n, olpTimeout(2000)), eUsbError::Ok);
+    QCOMPARE(n, 16u);
+    QCOMPARE(qFromLittleEndian<quint16>(event + 6), quint16(0xC006));
+    QCOMPARE(qFromLittleEndian<quint32>(event + 12), 1u);
+    QVERIFY(timer.elapsed() >= 40);
+}
+
+// Catches: host reads that keep waiting after the camera is gone.
+void tst_EmuCamera::unplugEndsWaitingReads()
+{
+    Host host;
+    eUsbError bulk = eUsbError::Ok;
+    eUsbError interrupt = eUsbError::Ok;
+    std::thread reader([&] {
+        quint8 b[512];
+        quint32 n = 0;
+        bulk = host.device->bulkRead(b, 512, &n, 60000);
+    });
+    std::thread events([&] {
+        quint8 b[64];
+        quint32 n = 0;
+        interrupt = host.device->interruptRead(b, 64, &n, 60000);
+    });
+    QTRY_VERIFY_WITH_TIMEOUT(host.camera->waitingReads(OLP_Commu_EmuCamera::BulkIn) == 1 &&
+                                 host.camera->waitingReads(OLP_Commu_EmuCamera::Interrupt) == 1,
+                             olpTimeout(2000));
+    QElapsedTimer timer;
+    timer.start();
+    host.camera->unplug();
+    reader.join();
+    events.join();
+    QVERIFY(timer.elapsed() < olpTimeout(2000));
+    QCOMPARE(bulk, eUsbError::NoDevice);
+    QCOMPARE(interrupt, eUsbError::NoDevice);
+    quint32 written = 0;
+    const quint8 b[12] = {};
+    QCOMPARE(host.device->bulkWrite(b, 12, &written, 100), eUsbError::NoDevice);
+    QVERIFY(host.port->listDevices().isEmpty());
+}
+
+// Catches: a replugged camera that keeps its old session or bus address.
+void tst_EmuCamera::replugIsANewDevice()
+{
+    Host host;
+    host.openSessions();
+    const QString before = host.port->deviceIdOf(host.camera);
+    host.camera->unplug();
+    host.camera->replug();
+    QVERIFY(!host.camera->isSessionOpen());
+    QVERIFY(host.port->deviceIdOf(host.camera) != before);
+    QCOMPARE(host.port->listDevices().size(), 1);
+    // The old handle stays dead; a new one works.
+    quint32 written = 0;
+    const quint8 b[12] = {};
+    QCOMPARE(host.device->bulkWrite(b, 12, &written, 100), eUsbError::NoDevice);
+    host.device.reset();
+    eUsbError error = eUsbError::Other;
+    host.device = host.port->open(host.port->deviceIdOf(host.camera), &error);
+    QCOMPARE(error, eUsbError::Ok);
+    host.openSessions();
+    QCOMPARE(host.camera->protocolErrors(), QStringList());
+}
+
+// Catches: two hosts claiming one camera.
+void tst_EmuCamera::interfaceHeldElsewhere()
+{
+    Host host;
+    eUsbError error = eUsbError::Ok;
+    QVERIFY(!host.port->open(host.port->deviceIdOf(host.camera), &error));
+    QCOMPARE(error, eUsbError::Busy);
+    host.device.reset();
+    QCOMPARE(host.port->openDevices(), 0);
+    host.camera->setInterfaceBusy(true);
+    QVERIFY(!host.port->open(host.port->deviceIdOf(host.camera), &error));
+    QCOMPARE(error, eUsbError::Busy);
+    QVERIFY(!host.port->open(QStringLiteral("usb\\vid_2F1A&pid_0101\\emu-9:1"), &error));
+    QCOMPARE(error, eUsbError::NotFound);
+}
+
+// Catches: property events for unchanged values, or none for changed ones.
+void tst_EmuCamera::propertyChangesRaiseOneEvent()
+{
+    Host host(0x0104);
+    QVERIFY(host.camera->setPropertyValue(0x5005, 2));
+    QCOMPARE(host.camera->pendingEvents(), 0);
+    QVERIFY(host.camera->setPropertyValue(0x5005, 4));
+    QVERIFY(!host.camera->setPropertyValue(0x1234, 4));
+    QCOMPARE(host.camera->pendingEvents(), 1);
+    quint8 event[64];
+    quint32 n = 0;
+    QCOMPARE(host.device->interruptRead(event, 64, &n, 100), eUsbError::Ok);
+    QCOMPARE(qFromLittleEndian<quint16>(event + 6), quint16(0xC00A));
+    QCOMPARE(qFromLittleEndian<quint32>(event + 12), 0x5005u);
+
+    host.openSessions();
+    host.command(0x1016, 2, {0x5010});
+    host.write(containerBytes(2, 0x1016, 2, {}, 14) + QByteArray::fromHex("0c02"));  // +524: not a 500 step
+    QCOMPARE(host.response(), 0x201C);
+    host.command(0x1016, 3, {0x5010});
+    host.write(containerBytes(2, 0x1016, 3, {}, 14) + QByteArray::fromHex("0cfe"));  // -500
+    QCOMPARE(host.response(), 0x2001);
+    QCOMPARE(host.camera->propertyValue(0x5010), qint64(-500));
+    host.command(0x1016, 4, {0x5001});
+    host.write(containerBytes(2, 0x1016, 4, {}, 13) + QByteArray::fromHex("10"));
+    QCOMPARE(host.response(), 0x200F);
+    QCOMPARE(host.camera->protocolErrors(), QStringList());
+}
+
+void tst_EmuCamera::partialObjectReads_data()
+{
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<int>("maximum");
+    QTest::addColumn<int>("expected");
+    QTest::addColumn<int>("response");
+    QTest::newRow("from the start") << 0 << 100 << 100 << 0x2001;
+    QTest::newRow("the end") << 9950 << 100 << 50 << 0x2001;
+    QTest::newRow("at the end") << 10000 << 100 << 0 << 0x2001;
+    QTest::newRow("past the end") << 10001 << 100 << 0 << 0x201D;
+}
+
+// Catches: partial reads beyond the object.
+void tst_EmuCamera::partialObjectReads()
+{
+    QFETCH(int, offset);
+    QFETCH(int, maximum);
+    QFETCH(int, expected);
+    QFETCH(int, response);
+    Host host;
+    host.camera->addGeneratedObject(5, 10000, 9);
+    OLP_Commu_PtpTransport transport(host.device.get());
+    QCOMPARE(transport.openSession(1).responseCode, quint16(0x2001));
+    std::vector<quint8> buffer(200);
+    const quint32 params[3] = {5, quint32(offset), quint32(maximum)};
+    const OLP_Commu_PtpTransport::Result r = transport.dataIn(0x101B, params, 3, buffer.data(), 200);
+    QCOMPARE(int(r.responseCode), response);
+    QCOMPARE(int(r.kept), expected);
+    for (int i = 0; i < expected; ++i) {
+        QCOMPARE(buffer[size_t(i)], OLP_Commu_EmuObject::patternByte(quint64(offset + i), 9));
+    }
+}
+
+QTEST_GUILESS_MAIN(tst_EmuCamera)
+#include "tst_EmuCamera.moc"

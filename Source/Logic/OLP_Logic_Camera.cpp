@@ -1,5 +1,6 @@
 #include "OLP_Logic_Camera.h"
 
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QRegularExpression>
 #include <QThread>
@@ -12,8 +13,11 @@
 #include "OLP_Logic_Camera3DAxisData.h"
 #include "OLP_Logic_CameraGeotackingData.h"
 #include "OLP_Logic_CameraLens.h"
+#include "OLP_Logic_CameraStreamInfo.h"
 #include "OLP_Logic_DeviceInfo.h"
 #include "OLP_Logic_FolderSettings.h"
+#include "OLP_Logic_LiveViewPacket.h"
+#include "OLP_Logic_TransferThread.h"
 
 static void initCoreResources()
 {
@@ -86,6 +90,7 @@ OLP_Logic_Camera::OLP_Logic_Camera(OLP_Commu_CameraAccess_Base* cameraAccess) : 
     connect(&m_timerKeepAlive, &QTimer::timeout, this, &OLP_Logic_Camera::catchKeepAlive);
     connect(&m_timer3DAxis, &QTimer::timeout, this, &OLP_Logic_Camera::catchRefresh3DAxisData);
     connect(&m_timerImageDB, &QTimer::timeout, this, &OLP_Logic_Camera::slotDelayedRebuildImageDB);
+    connect(&m_timerLiveView, &QTimer::timeout, this, &OLP_Logic_Camera::catchLiveViewTimerFired);
 
     m_timerKeepAlive.start(5000);
     if (axisEvent) {
@@ -95,6 +100,8 @@ OLP_Logic_Camera::OLP_Logic_Camera(OLP_Commu_CameraAccess_Base* cameraAccess) : 
         m_timer3DAxis.start(300);
     }
     m_timerImageDB.setSingleShot(true);
+    m_timerLiveView.setSingleShot(true);
+    m_timerLiveView.setTimerType(Qt::PreciseTimer);
 }
 
 OLP_Logic_Camera::~OLP_Logic_Camera()
@@ -104,6 +111,8 @@ OLP_Logic_Camera::~OLP_Logic_Camera()
     m_timerKeepAlive.stop();
     m_timer3DAxis.stop();
     m_timerImageDB.stop();
+    m_timerLiveView.stop();
+    disconnect(&m_timerLiveView, nullptr, this, nullptr);
     disconnect(&m_timerKeepAlive, nullptr, this, nullptr);
     disconnect(&m_timer3DAxis, nullptr, this, nullptr);
     disconnect(&m_timerImageDB, nullptr, this, nullptr);
@@ -117,6 +126,9 @@ OLP_Logic_Camera::~OLP_Logic_Camera()
     m_transferThreads.clear();
     if (isTransferInProgress()) {
         emit signalLoading(false);
+    }
+    if (m_streamInfo) {
+        finishLiveViewStreaming();
     }
     delete m_axisData;
     m_axisData = nullptr;
@@ -633,6 +645,16 @@ int OLP_Logic_Camera::lightBalance()
     return query("OLP_Logic_Camera::lightBalance", &Settings::lightBalance);
 }
 
+int OLP_Logic_Camera::whiteBalanceIndex()
+{
+    return query("OLP_Logic_Camera::whiteBalanceIndex", &Settings::whiteBalanceIndex);
+}
+
+int OLP_Logic_Camera::whiteBalanceColorTemp()
+{
+    return query("OLP_Logic_Camera::whiteBalanceColorTemp", &Settings::whiteBalanceColorTemp);
+}
+
 void OLP_Logic_Camera::setAperture(double value)
 {
     change("OLP_Logic_Camera::setAperture", &Settings::setAperture, value);
@@ -907,12 +929,20 @@ void OLP_Logic_Camera::setShutterTime(double seconds)
 
 void OLP_Logic_Camera::setWhiteBalanceIndex(uchar index)
 {
+    const int before = m_settings ? m_settings->whiteBalanceIndex() : int(index);
     change("OLP_Logic_Camera::setWhiteBalanceIndex", &Settings::setWhiteBalanceIndex, int(index));
+    if (m_settings && before != int(index)) {
+        restartLiveViewAfterWhiteBalance();
+    }
 }
 
 void OLP_Logic_Camera::setWhiteBalanceColorTemp(uint kelvin)
 {
+    const int before = m_settings ? m_settings->whiteBalanceColorTemp() : int(kelvin);
     change("OLP_Logic_Camera::setWhiteBalanceColorTemp", &Settings::setWhiteBalanceColorTemp, int(kelvin));
+    if (m_settings && before != int(kelvin)) {
+        restartLiveViewAfterWhiteBalance();
+    }
 }
 
 // ---- device info, lens and folder settings -----------------------------------------------------
@@ -1110,6 +1140,11 @@ void OLP_Logic_Camera::emitFileNameAndNumber()
     emit signalFileNameAndNumber();
 }
 
+void OLP_Logic_Camera::emitTransferWarning(const QString& text)
+{
+    emit signalTransferWarning(text);
+}
+
 // ---- change emission ---------------------------------------------------------------------------
 
 void OLP_Logic_Camera::emitChanged(const SettingsChangeFlags& c)
@@ -1249,6 +1284,7 @@ void OLP_Logic_Camera::catchDevicePropertyChanged(ushort propertyCode)
         return;
     }
     if (propertyCode == 0x5020 || propertyCode == 0x5021) {
+        catchLiveViewPropertyChanged(propertyCode);
         return;
     }
     if (!m_settings) {
@@ -1458,6 +1494,22 @@ void OLP_Logic_Camera::transferRequest()
     m_busy.store(true);
     deleteFinishedTransferThreads();
     ++m_transferRequests;
+    const bool objectProps = m_deviceInfo && m_deviceInfo->isOperationSupported(PTP::OpGetObjectPropsSupported) &&
+                             m_deviceInfo->isOperationSupported(PTP::OpGetObjectPropValue);
+    OLP_Logic_TransferThread* thread = new OLP_Logic_TransferThread(this, objectProps);
+    m_transferThreads.append(thread);
+    thread->start(QThread::InheritPriority);
+}
+
+bool OLP_Logic_Camera::waitForTransferThreads(int timeoutMs)
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    for (QThread* thread : qAsConst(m_transferThreads)) {
+        if (!thread->wait(deadline)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 void OLP_Logic_Camera::deleteFinishedTransferThreads()
@@ -1679,6 +1731,7 @@ void OLP_Logic_Camera::slotRebuildImageDB()
 void OLP_Logic_Camera::slotDelayedRebuildImageDB()
 {
     if (m_imageDBRebuildPending) {
+        m_timerImageDB.stop();
         slotRebuildImageDB();
     }
 }
@@ -1722,5 +1775,603 @@ void OLP_Logic_Camera::removeImageDBEntry(quint32 handle)
     const int index = imageDBIndexOf(handle);
     if (index >= 0) {
         m_imageDB.removeAt(index);
+    }
+}
+
+// ---- live view ---------------------------------------------------------------------------------
+//
+// The camera reports its live-view state in property 0x5020; while live view
+// runs the stream is enabled (0x5021) and the single-shot timerLiveView polls
+// one stream-data packet per frame. The packet buffer is allocated once per
+// streaming session, its size checked against a cap: the size comes from the
+// camera.
+
+namespace {
+
+constexpr quint16 kPropSupportedStreams = 0x5020;
+constexpr quint16 kPropEnabledStreams = 0x5021;
+constexpr quint16 kPropStreamVideoFormat = 0x5022;
+constexpr quint16 kPropStreamVideoFrameRate = 0x5025;
+constexpr quint16 kPropStreamVideoResolution = 0xD632;
+
+constexpr eDebugFlag kLiveViewFlag = 65536;
+constexpr int kDefaultFrameIntervalMs = 40;
+constexpr int kMinPollDelayMs = 5;
+constexpr quint32 kMaxStreamPacketSize = 32u * 1024u * 1024u;
+// Dumps of a packet show its header and tag list, not a whole picture.
+constexpr quint64 kPacketDumpLines = 64;
+// A packet full of unknown tags must not flood the log at the frame rate.
+constexpr int kMaxUnknownTagLines = 32;
+constexpr unsigned long kAutoFocusPulseMs = 1000;
+
+// The time until the next poll: the rest of the frame interval measured from
+// the start of the last poll (elapsedNs), at least 5 ms and at most one frame
+// interval. Rounded, not truncated: truncation would stretch every frame by up
+// to 1 ms.
+int pollDelay(int frameInterval, qint64 elapsedNs)
+{
+    const qint64 upper = qMax(frameInterval, kMinPollDelayMs);
+    const qint64 elapsed = (qMax<qint64>(elapsedNs, 0) + 500000) / 1000000;
+    return int(qBound<qint64>(kMinPollDelayMs, qint64(frameInterval) - elapsed, upper));
+}
+
+char fourCCChar(quint32 value, int index)
+{
+    const char c = char((value >> (8 * index)) & 0xFF);
+    return c >= 0x20 && c <= 0x7E ? c : '.';
+}
+
+}  // namespace
+
+bool OLP_Logic_Camera::readLiveViewProperty(quint16 code, quint32* value)
+{
+    quint8 bytes[4] = {0, 0, 0, 0};
+    if (!m_cameraAccess || !m_cameraAccess->getDevicePropValue(code, bytes, sizeof(bytes))) {
+        return false;
+    }
+    *value = OLP_Commu_PtpReader::readU32(bytes, sizeof(bytes), 0);
+    return true;
+}
+
+bool OLP_Logic_Camera::writeEnabledStreams(quint32 value)
+{
+    const quint8 bytes[4] = {quint8(value), quint8(value >> 8), quint8(value >> 16), quint8(value >> 24)};
+    return m_cameraAccess && m_cameraAccess->setDevicePropValue(kPropEnabledStreams, bytes, sizeof(bytes));
+}
+
+bool OLP_Logic_Camera::readSupportedStreams(const char* name, quint32* value)
+{
+    if (!readLiveViewProperty(kPropSupportedStreams, value)) {
+        debugPrintf(0, "%s - getDevicePropSupportedStreams failed!", name);
+        return false;
+    }
+    debugPrintf(kLiveViewFlag, "%s - supportedStreams = 0x%08x", name, *value);
+    return true;
+}
+
+void OLP_Logic_Camera::checkIfLiveViewIsActive()
+{
+    const char* name = "OLP_Logic_Camera::checkIfLiveViewIsActive";
+    quint32 value = 0;
+    if (!readSupportedStreams(name, &value)) {
+        return;
+    }
+    const int state = OLP_Logic_LiveViewPacket::stateFromSupportedStreams(value);
+    emit signalLiveViewMode(state);
+    if (state != 0) {
+        if (!m_streamInfo) {
+            prepareLiveViewStreaming();
+        }
+        if (state == 2 || state == 3) {
+            m_liveViewType = state;
+        }
+    } else if (m_streamInfo) {
+        finishLiveViewStreaming();
+    }
+}
+
+void OLP_Logic_Camera::catchLiveViewPropertyChanged(quint16 propertyCode)
+{
+    const char* name = "OLP_Logic_Camera::catchDevicePropertyChanged";
+    if (propertyCode == kPropEnabledStreams) {
+        quint32 enabled = 0;
+        if (readLiveViewProperty(kPropEnabledStreams, &enabled)) {
+            debugPrintf(kLiveViewFlag, "%s - enabledStreams   = 0x%08x", name, enabled);
+        } else {
+            debugPrintf(0, "%s - getDevicePropEnabledStreams failed!", name);
+        }
+        return;
+    }
+    if (!wantLiveView()) {
+        return;
+    }
+    quint32 value = 0;
+    if (!readSupportedStreams(name, &value)) {
+        return;
+    }
+    const int state = OLP_Logic_LiveViewPacket::stateFromSupportedStreams(value);
+    emit signalLiveViewMode(state);
+    if (state != 0) {
+        prepareLiveViewStreaming();
+        if (state == 2 || state == 3) {
+            m_liveViewType = state;
+        } else if (state == 1) {
+            m_videoRecording.store(true);
+        }
+        return;
+    }
+    finishLiveViewStreaming();
+    // The camera left live view after a grey-card operation: start the live
+    // view that ran before it again.
+    if (m_liveViewRestartType == 2) {
+        emit signalLiveViewVideo(false);
+        liveViewRelease(name, PTP::StageLiveViewOn, 0);
+    } else if (m_liveViewRestartType == 3) {
+        emit signalLiveViewPhoto(false);
+        liveViewRelease(name, PTP::StageLiveViewOn, 1);
+    }
+    m_liveViewRestartType = 0;
+    m_videoRecording.store(false);
+}
+
+void OLP_Logic_Camera::prepareLiveViewStreaming()
+{
+    const char* name = "OLP_Logic_Camera::prepareLiveViewStreaming";
+    if (m_streamInfo) {
+        debugPrintf(0, "%s - live view streaming still active", name);
+        return;
+    }
+    if (!writeEnabledStreams(1)) {
+        debugPrintf(0, "%s - setDevicePropEnabledStreams failed!", name);
+        return;
+    }
+    quint32 format = 0;
+    if (!readLiveViewProperty(kPropStreamVideoFormat, &format)) {
+        debugPrintf(0, "%s - getDevicePropStreamVideoFormat failed!", name);
+        return;
+    }
+    debugPrintf(kLiveViewFlag, "%s - streamVideoFormat = %d (%c%c%c%c)", name, int(format), fourCCChar(format, 0),
+                fourCCChar(format, 1), fourCCChar(format, 2), fourCCChar(format, 3));
+    quint32 frameRate = 0;
+    if (!readLiveViewProperty(kPropStreamVideoFrameRate, &frameRate)) {
+        debugPrintf(0, "%s - getDevicePropStreamVideoFrameRate failed!", name);
+        return;
+    }
+    debugPrintf(kLiveViewFlag, "%s - streamVideoFrameRate = %d", name, int(frameRate));
+    // Frames per 1000 s: 25000 is 25 frames per second, 40 ms apart.
+    const int interval = frameRate != 0 ? int(1000000u / frameRate) : kDefaultFrameIntervalMs;
+    quint32 resolution = 0;
+    if (!readLiveViewProperty(kPropStreamVideoResolution, &resolution)) {
+        debugPrintf(0, "%s - getDevicePropStreamVideoResolution failed!", name);
+        return;
+    }
+    debugPrintf(kLiveViewFlag, "%s - streamVideoResolution = %d", name, int(resolution));
+
+    m_streamInfo = new OLP_Logic_CameraStreamInfo(m_cameraAccess);
+    // The packet size comes from the camera: 0 (a failed StreamInfo read)
+    // would make the header reads run past the buffer, a huge value would
+    // allocate gigabytes.
+    const quint32 packetSize = m_streamInfo->packetMaxSize();
+    if (packetSize < OLP_Logic_LiveViewPacket::MinImageOffset || packetSize > kMaxStreamPacketSize) {
+        debugPrintf(0, "%s - stream packet size %u out of range (%u to %u), live view not started", name,
+                    unsigned(packetSize), unsigned(OLP_Logic_LiveViewPacket::MinImageOffset),
+                    unsigned(kMaxStreamPacketSize));
+        releaseStreamBuffers();
+        return;
+    }
+    m_streamPacket.reset(new (std::nothrow) quint8[packetSize]);
+    if (!m_streamPacket) {
+        debugPrintf(0, "%s - cannot allocate stream data packet!", name);
+        releaseStreamBuffers();
+        return;
+    }
+    m_streamPacketSize = packetSize;
+    m_frameInterval = interval;
+    m_liveViewAwaitingAck = false;
+    m_zoomGeometryLogged = false;
+    m_frameClock.start();
+    m_pollStartNs = 0;
+    m_pollDueNs = qint64(qMax(interval, kMinPollDelayMs)) * 1000000;
+    m_timerLiveView.start(qMax(interval, kMinPollDelayMs));
+}
+
+// Undoes a preparation that failed after the stream was enabled.
+void OLP_Logic_Camera::releaseStreamBuffers()
+{
+    delete m_streamInfo;
+    m_streamInfo = nullptr;
+    m_streamPacket.reset();
+    m_streamPacketSize = 0;
+    if (!writeEnabledStreams(0)) {
+        debugPrintf(0, "%s - setDevicePropEnabledStreams failed!", "OLP_Logic_Camera::prepareLiveViewStreaming");
+    }
+}
+
+void OLP_Logic_Camera::finishLiveViewStreaming()
+{
+    const char* name = "OLP_Logic_Camera::finishLiveViewStreaming";
+    m_timerLiveView.stop();
+    m_liveViewAwaitingAck = false;
+    if (m_streamInfo) {
+        if (!writeEnabledStreams(0)) {
+            debugPrintf(0, "%s - setDevicePropEnabledStreams failed!", name);
+        }
+        delete m_streamInfo;
+        m_streamInfo = nullptr;
+        m_streamPacket.reset();
+        m_streamPacketSize = 0;
+    } else {
+        debugPrintf(0, "%s - live view streaming not active", name);
+    }
+    emit signalNoLiveView();
+    m_zoomInfo.reset();
+}
+
+void OLP_Logic_Camera::catchLiveViewTimerFired()
+{
+    const char* name = "OLP_Logic_Camera::catchLiveViewTimerFired";
+    if (!m_streamInfo || !m_streamPacket) {
+        return;
+    }
+    // The frame clock counts from when the poll was due: a timer that wakes a
+    // little late must not stretch every frame (the camera's frame rate is
+    // kept on average). A poll more than a frame late starts a new schedule.
+    const qint64 now = m_frameClock.nsecsElapsed();
+    const qint64 late = now - m_pollDueNs;
+    m_pollStartNs = m_pollDueNs >= 0 && late >= 0 && late < qint64(m_frameInterval) * 1000000 ? m_pollDueNs : now;
+    m_pollDueNs = -1;
+    m_liveViewAwaitingAck = false;
+    bool frameDelivered = false;
+
+    quint8* buffer = m_streamPacket.get();
+    const quint32 size = m_streamPacketSize;
+    // The access object zero-fills the buffer behind the bytes that arrived.
+    if (!m_cameraAccess || !m_cameraAccess->getStreamData(buffer, size)) {
+        debugPrintf(0, "%s - getStreamData failed!", name);
+    } else {
+        OLP_Logic_LiveViewPacket packet;
+        const bool valid = packet.parse(buffer, size);
+        const QVector<quint32>& unknown = packet.unknownTags();
+        for (int i = 0; i < unknown.size() && i < kMaxUnknownTagLines; ++i) {
+            debugPrintf(0, "%s - unknown tag 0x%08lx in live view stream!", name,
+                        static_cast<unsigned long>(unknown[i]));
+        }
+        if (unknown.size() > kMaxUnknownTagLines) {
+            debugPrintf(0, "%s - %d more unknown tags in live view stream!", name,
+                        unknown.size() - kMaxUnknownTagLines);
+        }
+        if (!valid) {
+            debugPrintf(0, "%s - error in stream data!", name);
+            dumpBuffer(QLatin1String(name), QStringLiteral("streamData"), buffer, size, kPacketDumpLines, 16);
+        } else {
+            if (isDebugEnabled(kLiveViewFlag)) {
+                logLiveViewPacket(packet, name);
+            }
+            const QImage image = QImage::fromData(packet.image(), int(packet.imageSize()));
+            emit signalLiveView(image);
+            frameDelivered = true;
+
+            if (packet.hasAudio()) {
+                emit signalLiveAudioLevel(packet.audioRmsLeft() / 1000.0, packet.audioRmsRight() / 1000.0,
+                                          packet.audioPeakLeft() / 1000.0, packet.audioPeakRight() / 1000.0);
+            }
+            if (packet.hasTimeCode()) {
+                emit signalLiveTimeCode(packet.timeCodeHours(), packet.timeCodeMinutes(), packet.timeCodeSeconds(),
+                                        packet.timeCodeFrames());
+            }
+            if (packet.hasZoomInfo()) {
+                if (!m_zoomInfo) {
+                    m_zoomInfo.reset(new OLP_Logic_LiveViewZoomInfo);
+                }
+                *m_zoomInfo = packet.zoomInfo();
+                double crossX = 0, crossY = 0, x = 0, y = 0, w = 0, h = 0;
+                // Positions relative to an empty area would be infinite.
+                if (m_zoomInfo->crossPosition(&crossX, &crossY) && m_zoomInfo->sourceRect(&x, &y, &w, &h)) {
+                    emit signalLiveZoomInfo(int(m_zoomInfo->selectedStripe), int(m_zoomInfo->zoomLevel), crossX,
+                                            crossY);
+                    emit signalLiveZoomRect(x, y, w, h);
+                } else if (!m_zoomGeometryLogged) {
+                    m_zoomGeometryLogged = true;
+                    debugPrintf(0, "%s - zoom info with an empty source area or outer bounds, zoom not shown", name);
+                }
+            }
+        }
+    }
+
+    // A receiver of the frame may have finished streaming.
+    if (!m_streamInfo) {
+        return;
+    }
+    if (m_waitLiveViewConsumed && frameDelivered) {
+        // The GUI's acknowledgement starts the next poll; should it never
+        // come, the fallback runs it.
+        m_liveViewAwaitingAck = true;
+        m_timerLiveView.start(qMax(m_liveViewAckTimeoutMs, kMinPollDelayMs));
+        return;
+    }
+    restartLiveViewTimer();
+}
+
+void OLP_Logic_Camera::restartLiveViewTimer()
+{
+    m_liveViewAwaitingAck = false;
+    const qint64 now = m_frameClock.nsecsElapsed();
+    const int delay = pollDelay(m_frameInterval, now - m_pollStartNs);
+    m_pollDueNs = now + qint64(delay) * 1000000;
+    m_timerLiveView.start(delay);
+}
+
+void OLP_Logic_Camera::logLiveViewPacket(const OLP_Logic_LiveViewPacket& packet, const char* name)
+{
+    dumpBuffer(QLatin1String(name), QStringLiteral("streamData"), m_streamPacket.get(), m_streamPacketSize,
+               kPacketDumpLines, 16);
+    if (packet.hasIso()) {
+        debugPrintf(0, "%s - ISO                        = %ld", name, long(packet.iso()));
+    }
+    if (packet.hasExposureMicroseconds()) {
+        debugPrintf(0, "%s - Exposure            (usec) = %ld usec", name, long(packet.exposureMicroseconds()));
+    }
+    if (packet.hasExposureTv()) {
+        debugPrintf(0, "%s - Exposure              (TV) = %lf", name, packet.exposureTv());
+    }
+    if (packet.hasZoomInfo()) {
+        const OLP_Logic_LiveViewZoomInfo& z = packet.zoomInfo();
+        debugPrintf(0, "%s - Selected Stripe            = 0x%08lx", name, static_cast<unsigned long>(z.selectedStripe));
+        debugPrintf(0, "%s - Zoom Level                 = %ld", name, long(z.zoomLevel));
+        debugPrintf(0, "%s - Outer Bounds  (x, y, w, h) = %ld, %ld, %ld, %ld", name, long(z.outerX), long(z.outerY),
+                    long(z.outerW), long(z.outerH));
+        debugPrintf(0, "%s - Active Sensor (x, y, w, h) = %ld, %ld, %ld, %ld", name, long(z.activeX), long(z.activeY),
+                    long(z.activeW), long(z.activeH));
+        debugPrintf(0, "%s - Image SrcArea (x, y, w, h) = %ld, %ld, %ld, %ld", name, long(z.sourceX), long(z.sourceY),
+                    long(z.sourceW), long(z.sourceH));
+        debugPrintf(0, "%s - AF Cross            (x, y) = %ld, %ld", name, long(z.crossX), long(z.crossY));
+        double x = 0, y = 0;
+        if (z.crossPosition(&x, &y)) {
+            debugPrintf(0, "%s - --> rel. Focus Pos. (x, y) = %5.3lf, %5.3lf", name, x, y);
+        }
+    }
+    if (packet.hasImageId()) {
+        debugPrintf(0, "%s - Image ID                   = 0x%08lx", name, static_cast<unsigned long>(packet.imageId()));
+    }
+    if (packet.hasAudio()) {
+        debugPrintf(0, "%s - Audio Peak Value     (L,R) = %ld, %ld", name, long(packet.audioPeakLeft()),
+                    long(packet.audioPeakRight()));
+        debugPrintf(0, "%s - Audio RMS Value      (L,R) = %ld, %ld", name, long(packet.audioRmsLeft()),
+                    long(packet.audioRmsRight()));
+    }
+    if (packet.hasTimeCode()) {
+        debugPrintf(0, "%s - Time Code    (HH:MM:SS.FF) = %02d:%02d:%02d.%02d", name, packet.timeCodeHours(),
+                    packet.timeCodeMinutes(), packet.timeCodeSeconds(), packet.timeCodeFrames());
+    }
+}
+
+void OLP_Logic_Camera::catchLiveViewConsumed()
+{
+    // Only a frame that waits starts the next poll: a late or repeated
+    // acknowledgement must not add a second pending poll.
+    if (!m_waitLiveViewConsumed || !m_streamInfo || !m_liveViewAwaitingAck) {
+        return;
+    }
+    restartLiveViewTimer();
+}
+
+void OLP_Logic_Camera::setWaitLiveViewConsumed(bool wait)
+{
+    m_waitLiveViewConsumed = wait;
+    // No acknowledgement will come any more for a frame that waits for one.
+    if (!wait && m_streamInfo && (m_liveViewAwaitingAck || !m_timerLiveView.isActive())) {
+        restartLiveViewTimer();
+    }
+}
+
+void OLP_Logic_Camera::setWantLiveView(bool want)
+{
+    {
+        // Released before anything is called: the lock is not recursive and
+        // the calls below take it again (wantLiveView()).
+        QMutexLocker lock(&m_liveViewLock);
+        if (want != m_wantLiveView) {
+            m_wantLiveView = want;
+        }
+    }
+    if (!hasLiveView()) {
+        return;
+    }
+    if (want) {
+        checkIfLiveViewIsActive();
+    } else if (m_streamInfo) {
+        finishLiveViewStreaming();
+    }
+}
+
+bool OLP_Logic_Camera::liveViewRelease(const char* name, int stage, int param)
+{
+    if (!m_cameraAccess || !m_cameraAccess->releaseCam(stage, param)) {
+        debugPrintf(0, "%s - releaseMode %d failed", name, stage);
+        return false;
+    }
+    return true;
+}
+
+void OLP_Logic_Camera::setLiveViewPhoto(bool on)
+{
+    const char* name = "OLP_Logic_Camera::setLiveViewPhoto";
+    if (on) {
+        emit signalLiveViewVideo(false);
+        liveViewRelease(name, PTP::StageLiveViewOn, 0);
+    } else {
+        liveViewRelease(name, PTP::StageLiveViewOff, 0);
+    }
+}
+
+void OLP_Logic_Camera::setLiveViewVideo(bool on)
+{
+    const char* name = "OLP_Logic_Camera::setLiveViewVideo";
+    if (on) {
+        emit signalLiveViewPhoto(false);
+        liveViewRelease(name, PTP::StageLiveViewOn, 1);
+    } else {
+        liveViewRelease(name, PTP::StageLiveViewOff, 1);
+    }
+}
+
+void OLP_Logic_Camera::setLiveViewGCPipActive(bool on)
+{
+    const char* name = "OLP_Logic_Camera::setLiveViewGCPipActive";
+    if (on) {
+        liveViewRelease(name, PTP::StageLVWhiteBalance, 0);
+    } else {
+        // The camera leaves live view; the state-0 report starts it again.
+        m_liveViewRestartType = m_liveViewType;
+        liveViewRelease(name, PTP::StageLVWhiteBalance, 2);
+    }
+}
+
+void OLP_Logic_Camera::doLiveViewGCPipPreview()
+{
+    liveViewRelease("OLP_Logic_Camera::doLiveViewGCPipPreview", PTP::StageLVWhiteBalance, 1);
+}
+
+void OLP_Logic_Camera::doLiveViewGCPipSave()
+{
+    m_liveViewRestartType = m_liveViewType;
+    liveViewRelease("OLP_Logic_Camera::doLiveViewGCPipSave", PTP::StageLVWhiteBalance, 3);
+}
+
+void OLP_Logic_Camera::toggleLiveViewZoom()
+{
+    const char* name = "OLP_Logic_Camera::toggleLiveViewZoom";
+    if (!m_cameraAccess || !m_cameraAccess->releaseCam(PTP::StageZoomToggle)) {
+        debugPrintf(0, "%s - releaseMode %d failed", name, int(PTP::StageZoomToggle));
+    }
+}
+
+void OLP_Logic_Camera::setLiveViewCrossPos(double x, double y)
+{
+    const char* name = "OLP_Logic_Camera::setLiveViewCrossPos";
+    if (!m_zoomInfo) {
+        debugPrintf(0, "%s - no zoom info", name);
+        return;
+    }
+    int px = 0;
+    int py = 0;
+    if (!m_zoomInfo->sensorPoint(x, y, false, &px, &py)) {
+        debugPrintf(0, "%s - illegal position %lf, %lf", name, x, y);
+        return;
+    }
+    if (!m_cameraAccess) {
+        return;
+    }
+    m_cameraAccess->releaseCamAutoFocusStop();
+    if (!m_cameraAccess->releaseCam(PTP::StageFocusCross, px, py)) {
+        debugPrintf(0, "%s - releaseMode %d failed", name, int(PTP::StageFocusCross));
+    }
+}
+
+void OLP_Logic_Camera::setLiveViewCrossPosGlobal(double x, double y)
+{
+    const char* name = "OLP_Logic_Camera::setLiveViewCrossPosGlobal";
+    if (!m_zoomInfo) {
+        debugPrintf(0, "%s - no zoom info", name);
+        return;
+    }
+    int px = 0;
+    int py = 0;
+    if (!m_zoomInfo->sensorPoint(x, y, true, &px, &py)) {
+        debugPrintf(0, "%s - illegal position %lf, %lf", name, x, y);
+        return;
+    }
+    if (!m_cameraAccess) {
+        return;
+    }
+    m_cameraAccess->releaseCamAutoFocusStop();
+    if (!m_cameraAccess->releaseCam(PTP::StageFocusCross, px, py)) {
+        debugPrintf(0, "%s - releaseMode %d failed", name, int(PTP::StageFocusCross));
+    }
+}
+
+// Manual focus: autofocus once in single-AF mode, then back to manual. The
+// controller thread waits for the lens meanwhile.
+void OLP_Logic_Camera::autoFocusPulseInManualMode()
+{
+    m_settings->setFocusMode(0);
+    m_settings->sendToCameraIfDirty();
+    m_cameraAccess->releaseCamAutoFocusStart();
+    QThread::msleep(kAutoFocusPulseMs);
+    m_cameraAccess->releaseCamAutoFocusStop();
+    m_settings->setFocusMode(2);
+    m_settings->sendToCameraIfDirty();
+}
+
+void OLP_Logic_Camera::doLiveViewAFExec()
+{
+    if (!m_settings || !m_cameraAccess) {
+        debugPrintf(0, "%s - no camera settings", "OLP_Logic_Camera::doLiveViewAFExec");
+        return;
+    }
+    const int mode = m_settings->focusMode();
+    if (mode == 0 || mode == 1) {
+        m_cameraAccess->releaseCamAutoFocusStop();
+        m_cameraAccess->releaseCamAutoFocusStart();
+    } else if (mode == 2) {
+        m_cameraAccess->releaseCamAutoFocusStop();
+        autoFocusPulseInManualMode();
+    }
+}
+
+void OLP_Logic_Camera::doLiveViewAFPressed()
+{
+    if (!m_settings || !m_cameraAccess) {
+        debugPrintf(0, "%s - no camera settings", "OLP_Logic_Camera::doLiveViewAFPressed");
+        return;
+    }
+    // This camera focuses when the button is released.
+    if (productId() == ProductIdKestaD) {
+        return;
+    }
+    const int mode = m_settings->focusMode();
+    if (mode == 0 || mode == 1) {
+        m_cameraAccess->releaseCamAutoFocusStart();
+    } else if (mode == 2) {
+        autoFocusPulseInManualMode();
+    }
+}
+
+void OLP_Logic_Camera::doLiveViewAFReleased()
+{
+    if (!m_settings || !m_cameraAccess) {
+        debugPrintf(0, "%s - no camera settings", "OLP_Logic_Camera::doLiveViewAFReleased");
+        return;
+    }
+    if (productId() == ProductIdKestaD) {
+        doLiveViewAFExec();
+        return;
+    }
+    const int mode = m_settings->focusMode();
+    if (mode == 0 || mode == 1) {
+        m_cameraAccess->releaseCamAutoFocusStop();
+    }
+}
+
+// A new white balance shows in the stream only after live view restarts.
+void OLP_Logic_Camera::restartLiveViewAfterWhiteBalance()
+{
+    const char* name = "OLP_Logic_Camera::restartLiveViewAfterWhiteBalance";
+    if (!hasLiveView()) {
+        return;
+    }
+    quint32 value = 0;
+    if (!readLiveViewProperty(kPropSupportedStreams, &value)) {
+        return;
+    }
+    const int state = OLP_Logic_LiveViewPacket::stateFromSupportedStreams(value);
+    if (state == 3) {
+        liveViewRelease(name, PTP::StageLiveViewOff, 1);
+        emit signalLiveViewPhoto(false);
+        liveViewRelease(name, PTP::StageLiveViewOn, 1);
+    } else if (state == 2) {
+        liveViewRelease(name, PTP::StageLiveViewOff, 0);
+        emit signalLiveViewVideo(false);
+        liveViewRelease(name, PTP::StageLiveViewOn, 0);
     }
 }

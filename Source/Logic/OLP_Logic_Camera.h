@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QList>
 #include <QMutex>
@@ -8,6 +9,7 @@
 #include <QString>
 #include <QTimer>
 #include <atomic>
+#include <memory>
 
 #include "OLP_Logic_CameraSettingsBase.h"
 #include "OLP_Logic_FolderSettingsRecord.h"
@@ -16,6 +18,9 @@ class OLP_Commu_CameraAccess_Base;
 class OLP_Logic_Camera3DAxisData;
 class OLP_Logic_CameraGeotackingData;
 class OLP_Logic_CameraLens;
+class OLP_Logic_CameraStreamInfo;
+struct OLP_Logic_LiveViewZoomInfo;
+class OLP_Logic_LiveViewPacket;
 class OLP_Logic_DeviceInfo;
 class OLP_Logic_FolderSettings;
 class QThread;
@@ -148,6 +153,8 @@ public:
     int selfTimerRestTime();
     int bulbModeTime();
     int lightBalance();
+    int whiteBalanceIndex();
+    int whiteBalanceColorTemp();
     bool hasFocusDistance();
     bool mirrorUpMode();
     int fileFormat();
@@ -203,6 +210,8 @@ public:
     void emitQuickView(const QByteArray& data, const QString& fileName, int orientation);
     void emitDngTransferDone();
     void emitFileNameAndNumber();
+    // A transfer thread tells the user about a picture that went wrong.
+    void emitTransferWarning(const QString& text);
     bool startBulbMirrorUp();
     bool startBulb();
     bool stopBulb();
@@ -211,6 +220,9 @@ public:
     void restoreStorageType();
     void transferRequest();
     void transferDone();
+    // Waits until every transfer thread has finished, at most timeoutMs in all;
+    // true when none is left running. Controller thread.
+    bool waitForTransferThreads(int timeoutMs);
     void switchToMFMode();
     void changeToAutoFocusSingle();
     void changeToAutoFocusContinuous();
@@ -233,6 +245,29 @@ public:
     // Timers, for tests that drive them by hand
     QTimer* keepAliveTimer() { return &m_timerKeepAlive; }
     QTimer* axisTimer() { return &m_timer3DAxis; }
+
+    // ---- live view ----
+    // Streaming is prepared while the stream is enabled at the camera and the
+    // single-shot timer polls one packet per frame; at most one poll is
+    // pending or running at a time.
+    void prepareLiveViewStreaming();
+    void finishLiveViewStreaming();
+    void checkIfLiveViewIsActive();
+    bool isLiveViewStreamingPrepared() const { return m_streamInfo != nullptr; }
+    int liveViewFrameInterval() const { return m_frameInterval; }
+    int liveViewType() const { return m_liveViewType; }
+    int liveViewRestartType() const { return m_liveViewRestartType; }
+    bool waitLiveViewConsumed() const { return m_waitLiveViewConsumed; }
+    // A delivered frame waits for the GUI's acknowledgement at most this long
+    // before the next poll runs all the same (a closed window or a dropped
+    // frame must not freeze live view).
+    void setLiveViewAckTimeout(int ms) { m_liveViewAckTimeoutMs = ms; }
+    int liveViewAckTimeout() const { return m_liveViewAckTimeoutMs; }
+    // True while a delivered frame waits for the acknowledgement.
+    bool isLiveViewAwaitingAck() const { return m_liveViewAwaitingAck; }
+    // The last zoom information of the stream; null before the first one.
+    const OLP_Logic_LiveViewZoomInfo* liveViewZoomInfo() const { return m_zoomInfo.get(); }
+    QTimer* liveViewTimer() { return &m_timerLiveView; }
 
 signals:
     void signalGeotackingChanged();
@@ -317,6 +352,8 @@ signals:
     void signalPictureExampleName();
     void signalImageDBChangeBegin();
     void signalImageDBChangeEnd();
+    // A picture could not be transferred or saved where it should have been.
+    void signalTransferWarning(const QString& text);
 
 public slots:
     void slotRebuildImageDB();
@@ -376,6 +413,22 @@ public slots:
     void setPictureIndex(int index);
     bool releaseCam(int releaseMode);
 
+    // Live view
+    void setLiveViewPhoto(bool on);
+    void setLiveViewVideo(bool on);
+    void setLiveViewCrossPos(double x, double y);
+    void setLiveViewCrossPosGlobal(double x, double y);
+    void setLiveViewGCPipActive(bool on);
+    void doLiveViewGCPipPreview();
+    void doLiveViewGCPipSave();
+    void doLiveViewAFExec();
+    void doLiveViewAFPressed();
+    void doLiveViewAFReleased();
+    void toggleLiveViewZoom();
+    void setWantLiveView(bool want);
+    void setWaitLiveViewConsumed(bool wait);
+    void catchLiveViewConsumed();
+
 private slots:
     void catchKeepAlive();
     void catchRefresh3DAxisData();
@@ -385,6 +438,7 @@ private slots:
     void catchLensChanged();
     void catchSettingsChanged();
     void sendSettingsIfDirty();
+    void catchLiveViewTimerFired();
 
 private:
     typedef OLP_Logic_CameraSettingsBase Settings;
@@ -395,6 +449,18 @@ private:
     bool noFolderSettings(const char* name) const;
     bool noLens(const char* name) const;
     void deleteFinishedTransferThreads();
+
+    // Live view
+    void catchLiveViewPropertyChanged(quint16 propertyCode);
+    bool readLiveViewProperty(quint16 code, quint32* value);
+    bool writeEnabledStreams(quint32 value);
+    bool readSupportedStreams(const char* name, quint32* value);
+    void releaseStreamBuffers();
+    void restartLiveViewTimer();
+    void restartLiveViewAfterWhiteBalance();
+    bool liveViewRelease(const char* name, int stage, int param);
+    void autoFocusPulseInManualMode();
+    void logLiveViewPacket(const OLP_Logic_LiveViewPacket& packet, const char* name);
 
     OLP_Commu_CameraAccess_Base* m_cameraAccess;
     OLP_Logic_CameraSettingsBase* m_settings = nullptr;
@@ -424,6 +490,23 @@ private:
     int m_transferRequests = 0;
     QByteArray m_quickViewData;
     QString m_quickViewFileName;
+
+    // Live view (controller thread only, except m_wantLiveView above)
+    OLP_Logic_CameraStreamInfo* m_streamInfo = nullptr;
+    std::unique_ptr<OLP_Logic_LiveViewZoomInfo> m_zoomInfo;
+    std::unique_ptr<quint8[]> m_streamPacket;  // one buffer per streaming session
+    quint32 m_streamPacketSize = 0;
+    int m_frameInterval = 0;
+    QElapsedTimer m_frameClock;  // monotonic, started when streaming is prepared
+    qint64 m_pollStartNs = 0;    // start of the last poll on m_frameClock
+    qint64 m_pollDueNs = -1;     // when the pending poll is due; -1: not scheduled by the frame clock
+    bool m_waitLiveViewConsumed = false;
+    bool m_liveViewAwaitingAck = false;
+    int m_liveViewAckTimeoutMs = 1000;
+    int m_liveViewType = 0;
+    int m_liveViewRestartType = 0;
+    bool m_zoomGeometryLogged = false;
+    QTimer m_timerLiveView;
 
     QTimer m_timerKeepAlive;
     QTimer m_timer3DAxis;

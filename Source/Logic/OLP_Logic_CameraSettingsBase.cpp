@@ -2,6 +2,9 @@
 
 #include "OLP_Commu_CameraAccess_Base.h"
 #include "OLP_Commu_ProductIds.h"
+#include "OLP_Logic_CameraSettingsByDevProps.h"
+#include "OLP_Logic_CameraSettingsByStruct.h"
+#include "OLP_Logic_CameraSettingsByStructM.h"
 
 namespace {
 bool SettingsChangeFlags::*const kFlagMembers[SettingsChangeFlags::count] = {
@@ -103,4 +106,17 @@ void OLP_Logic_CameraSettingsBase::sendToCameraIfDirty()
     if (m_settingsDirty) {
         sendToCamera();
     }
+}
+
+OLP_Logic_CameraSettingsBase* OLP_Logic_CameraSettingsBase::create(OLP_Commu_CameraAccess_Base* cameraAccess,
+                                                                   OLP_Logic_DeviceInfo* deviceInfo)
+{
+    const quint32 product = cameraAccess ? cameraAccess->productId() : 0;
+    if (product == ProductIdKestaA || product == ProductIdKestaB) {
+        return new OLP_Logic_CameraSettingsByStruct(cameraAccess, deviceInfo);
+    }
+    if (product == ProductIdKestaC || product == ProductIdKestaE) {
+        return new OLP_Logic_CameraSettingsByStructM(cameraAccess, deviceInfo);
+    }
+    return new OLP_Logic_CameraSettingsByDevProps(cameraAccess, deviceInfo);
 }

@@ -10,6 +10,14 @@ OLP_Test_EmuRig::OLP_Test_EmuRig(quint16 productId)
     access->setTimeouts(fastTimeouts());
 }
 
+OLP_Test_EmuRig::OLP_Test_EmuRig(const OLP_Commu_EmuProfile& profile)
+    : port(std::make_shared<OLP_Commu_EmuUsbPort>()), camera(std::make_shared<OLP_Commu_EmuCamera>(profile))
+{
+    port->plug(camera);
+    access = std::make_unique<OLP_Commu_CameraAccess_Linux_PTP>(port);
+    access->setTimeouts(fastTimeouts());
+}
+
 OLP_Test_EmuRig::~OLP_Test_EmuRig()
 {
     access.reset();

@@ -13,6 +13,7 @@ class OLP_Test_EmuRig
 {
 public:
     explicit OLP_Test_EmuRig(quint16 productId);
+    explicit OLP_Test_EmuRig(const OLP_Commu_EmuProfile& profile);
     ~OLP_Test_EmuRig();
 
     bool open();

@@ -3,6 +3,7 @@
 #include <QStandardPaths>
 
 #include "OLP_Debug.h"
+#include "OLP_Logic_MetaTypes.h"
 
 namespace {
 // Guards g_lines and g_previous: messages arrive from every thread.
@@ -16,6 +17,7 @@ void olpTestInit()
 {
     initApplicationIdentity();
     QStandardPaths::setTestModeEnabled(true);
+    olpRegisterMetaTypes();
 }
 
 int olpTimeout(int ms)

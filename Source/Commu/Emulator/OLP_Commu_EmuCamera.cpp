@@ -2,8 +2,10 @@
 
 #include <QtEndian>
 #include <algorithm>
+#include <thread>
 
 #include "OLP_Commu_EmuDataset.h"
+#include "OLP_Commu_EmuDevPropCamera.h"
 #include "OLP_Commu_EmuWire.h"
 
 namespace {
@@ -68,7 +70,11 @@ OLP_Commu_EmuCamera::OLP_Commu_EmuCamera(quint16 productId)
     : OLP_Commu_EmuCamera(OLP_Commu_EmuProfile::forProduct(productId))
 {}
 
-OLP_Commu_EmuCamera::OLP_Commu_EmuCamera(const OLP_Commu_EmuProfile& profile) : m_profile(profile) {}
+OLP_Commu_EmuCamera::OLP_Commu_EmuCamera(const OLP_Commu_EmuProfile& profile)
+    : m_profile(profile),
+      m_capture(profile.productId, profile.model),
+      m_liveView(profile.liveViewWidth, profile.liveViewHeight)
+{}
 
 OLP_Commu_EmuCamera::~OLP_Commu_EmuCamera() = default;
 
@@ -125,6 +131,7 @@ void OLP_Commu_EmuCamera::unplug()
     m_vendorSessionOpen = false;
     m_lastTransactionId = 0;
     m_events.clear();
+    m_sequences.reset();
     resetPipes();
     m_changed.notify_all();
 }
@@ -388,6 +395,10 @@ const QVector<OLP_Commu_EmuCamera::Operation>& OLP_Commu_EmuCamera::operationTab
         {GetDeviceInfo, DataIn, 0, 0, false, false, &C::opGetDeviceInfo},
         {OpenSession, DataNone, 1, 1, false, false, &C::opOpenSession},
         {CloseSession, DataNone, 0, 0, true, false, &C::opCloseSession},
+        {GetStorageIDs, DataIn, 0, 0, true, false, &C::opGetStorageIDs},
+        {GetObjectHandles, DataIn, 1, 3, true, false, &C::opGetObjectHandles},
+        {GetObjectInfo, DataIn, 1, 2, true, false, &C::opGetObjectInfo},
+        {GetThumb, DataIn, 1, 2, true, false, &C::opGetThumb},
         {GetObject, DataIn, 1, 1, true, false, &C::opGetObject},
         {DeleteObject, DataNone, 1, 2, true, false, &C::opAccept},
         {InitiateCapture, DataNone, 0, 2, true, false, &C::opRecorded},
@@ -402,7 +413,7 @@ const QVector<OLP_Commu_EmuCamera::Operation>& OLP_Commu_EmuCamera::operationTab
         {Release, DataNone, 1, 3, true, true, &C::opRecorded},
         {OpenVendorSession, DataNone, 1, 1, true, false, &C::opOpenVendorSession},
         {CloseVendorSession, DataNone, 1, 1, true, false, &C::opCloseVendorSession},
-        {ObjectTransferReady, DataNone, 0, 0, true, true, &C::opAccept},
+        {ObjectTransferReady, DataNone, 0, 0, true, true, &C::opObjectTransferReady},
         {ReadGeotagging, DataIn, 0, 0, true, true, &C::opReadGeotagging},
         {AutoFocus, DataNone, 1, 2, true, true, &C::opRecorded},
         {BulbExposure, DataNone, 1, 1, true, true, &C::opRecorded},
@@ -415,18 +426,29 @@ const QVector<OLP_Commu_EmuCamera::Operation>& OLP_Commu_EmuCamera::operationTab
         {ZoomMode, DataNone, 0, 1, true, true, &C::opRecorded},
         {FocusCross, DataNone, 2, 2, true, true, &C::opRecorded},
         {LiveViewWhiteBalance, DataNone, 1, 1, true, true, &C::opRecorded},
+        {OLP_Commu_EmuLiveView::GetStreamData, DataIn, 0, 0, true, true, &C::opGetStreamData},
+        {GetObjectPropsSupported, DataIn, 1, 1, true, false, &C::opGetObjectPropsSupported},
+        {GetObjectPropValue, DataIn, 2, 2, true, false, &C::opGetObjectPropValue},
     };
     return table;
 }
 
 bool OLP_Commu_EmuCamera::offers(const Operation& op) const
 {
+    if (m_profile.missingOperations.contains(op.code)) {
+        return false;
+    }
     switch (op.code) {
         case EmuWire::WriteSettings:
         case EmuWire::ReadSettings:
             return m_profile.hasSettingsStructure;
         case EmuWire::Release:
             return m_profile.hasReleaseOperation;
+        case OLP_Commu_EmuLiveView::GetStreamData:
+            return m_profile.hasLiveView;
+        case EmuWire::GetObjectPropsSupported:
+        case EmuWire::GetObjectPropValue:
+            return m_capture.options().orientationProperty;
         default:
             return true;
     }
@@ -535,6 +557,9 @@ void OLP_Commu_EmuCamera::execute(const Operation& op, const Request& request)
     Reply reply;
     reply.code = EmuWire::Ok;
     (this->*op.handler)(request, &reply);
+    if (reply.code == EmuWire::Ok && isReleaseOperation(op.code)) {
+        liveViewControlLocked(request, &reply);
+    }
     sendReply(request, reply, op.data == DataIn && reply.code == EmuWire::Ok && reply.hasData);
 }
 
@@ -799,10 +824,22 @@ void OLP_Commu_EmuCamera::opSetPropValue(const Request& r, Reply* out)
         p->current = value;
         queueEventLocked(EmuWire::EventPropertyChanged, {p->code}, 0);
     }
+    // Properties the camera moves itself after this write (a new shutter time
+    // becomes the current exposure time), each with its own event.
+    for (const auto& follower : OLP_Commu_EmuDevPropCamera::followers(m_profile.productId, p->code, value)) {
+        OLP_Commu_EmuProfile::Property* moved = findProperty(follower.first);
+        if (moved && moved->current != follower.second) {
+            moved->current = follower.second;
+            queueEventLocked(EmuWire::EventPropertyChanged, {moved->code}, 0);
+        }
+    }
 }
 
 void OLP_Commu_EmuCamera::opGetObject(const Request& r, Reply* out)
 {
+    if (newObjectLocked(r, out)) {
+        return;
+    }
     const auto object = m_objects.value(r.params.value(0));
     if (!object) {
         out->code = EmuWire::InvalidObjectHandle;
@@ -816,6 +853,9 @@ void OLP_Commu_EmuCamera::opGetObject(const Request& r, Reply* out)
 
 void OLP_Commu_EmuCamera::opGetPartialObject(const Request& r, Reply* out)
 {
+    if (newObjectLocked(r, out)) {
+        return;
+    }
     const auto object = m_objects.value(r.params.value(0));
     if (!object) {
         out->code = EmuWire::InvalidObjectHandle;
@@ -897,9 +937,160 @@ void OLP_Commu_EmuCamera::opRecorded(const Request& r, Reply*)
     if (isReleaseOperation(r.code)) {
         m_releases.append(r);
     }
+    runSequenceLocked(r);
 }
 
 void OLP_Commu_EmuCamera::opAccept(const Request&, Reply*) {}
+
+// ---- live view ----------------------------------------------------------------------------------
+
+void OLP_Commu_EmuCamera::liveViewControlLocked(const Request& r, Reply* out)
+{
+    if (!m_profile.hasLiveView) {
+        return;
+    }
+    out->code = m_liveView.control(r.code, r.params);
+    syncLiveViewPropertyLocked();
+}
+
+void OLP_Commu_EmuCamera::syncLiveViewPropertyLocked()
+{
+    OLP_Commu_EmuProfile::Property* state = findProperty(OLP_Commu_EmuLiveView::PropertyState);
+    const qint64 value = m_liveView.propertyValue();
+    if (state && state->current != value) {
+        state->current = value;
+        queueEventLocked(EmuWire::EventPropertyChanged, {OLP_Commu_EmuLiveView::PropertyState}, 0);
+    }
+}
+
+void OLP_Commu_EmuCamera::opGetStreamData(const Request&, Reply* out)
+{
+    const OLP_Commu_EmuProfile::Property* enabled = findProperty(OLP_Commu_EmuLiveView::PropertyEnabled);
+    if (m_liveView.state() == OLP_Commu_EmuLiveView::Off || !enabled || enabled->current == 0) {
+        out->code = EmuWire::AccessDenied;
+        return;
+    }
+    if (m_streamDataDelayMs > 0) {
+        // A slow camera: the whole device waits, as on the real bus.
+        std::this_thread::sleep_for(std::chrono::milliseconds(m_streamDataDelayMs));
+    }
+    const OLP_Commu_EmuProfile::Property* rate = findProperty(OLP_Commu_EmuLiveView::PropertyFrameRate);
+    const OLP_Commu_EmuProfile::Property* iso = findProperty(0x500F);
+    const qint64 isoValue = iso && iso->current > 0 ? iso->current : 100;
+    out->hasData = true;
+    out->data = m_liveView.nextPacket(rate ? quint32(rate->current) : 0, quint32(isoValue));
+}
+
+void OLP_Commu_EmuCamera::setLiveViewState(int state)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_liveView.setState(state);
+    syncLiveViewPropertyLocked();
+}
+
+int OLP_Commu_EmuCamera::liveViewState() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_liveView.state();
+}
+
+QVector<quint32> OLP_Commu_EmuCamera::liveViewZoomValues() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_liveView.zoomValues();
+}
+
+int OLP_Commu_EmuCamera::greyCardOperations() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_liveView.greyCardOperations();
+}
+
+void OLP_Commu_EmuCamera::queueStreamPacket(const QByteArray& bytes)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_liveView.queuePacket(bytes);
+}
+
+void OLP_Commu_EmuCamera::setStreamDataDelay(int ms)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_streamDataDelayMs = std::max(ms, 0);
+}
+
+quint32 OLP_Commu_EmuCamera::streamFramesSent() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_liveView.framesSent();
+}
+
+void OLP_Commu_EmuCamera::opGetStorageIDs(const Request&, Reply* out)
+{
+    OLP_Commu_EmuDataset ids;
+    ids.u32(1).u32(EmuWire::CardStorageId);
+    out->hasData = true;
+    out->data = ids.data();
+}
+
+void OLP_Commu_EmuCamera::opGetObjectHandles(const Request& r, Reply* out)
+{
+    const quint32 storage = r.params.value(0);
+    if (storage != 0xFFFFFFFF && storage != EmuWire::CardStorageId) {
+        out->code = EmuWire::InvalidStorageId;
+        return;
+    }
+    OLP_Commu_EmuDataset handles;
+    handles.u32(quint32(m_objects.size()));
+    for (auto it = m_objects.cbegin(); it != m_objects.cend(); ++it) {
+        handles.u32(it.key());
+    }
+    out->hasData = true;
+    out->data = handles.data();
+}
+
+void OLP_Commu_EmuCamera::opGetObjectInfo(const Request& r, Reply* out)
+{
+    if (newObjectLocked(r, out)) {
+        return;
+    }
+    const quint32 handle = r.params.value(0);
+    const auto object = m_objects.value(handle);
+    if (!object) {
+        out->code = EmuWire::InvalidObjectHandle;
+        return;
+    }
+    const bool dng = (handle & 0xF) == 2;
+    const quint64 thumbKey = (quint64(handle) << 8) | (r.params.value(1) & 0xFF);
+    OLP_Commu_EmuDataset info;
+    info.u32(EmuWire::CardStorageId).u16(dng ? EmuWire::FormatDng : EmuWire::FormatJpeg).u16(0);
+    info.u32(quint32(std::min<quint64>(object->size(), 0xFFFFFFFFu)));
+    info.u16(EmuWire::FormatJpeg).u32(quint32(m_thumbnails.value(thumbKey).size()));
+    info.u32(0).u32(0).u32(0).u32(0).u32(0);  // thumbnail and image geometry
+    info.u32(0).u16(0).u32(0).u32(0);         // parent, association, sequence number
+    info.string(QStringLiteral("L%1.%2").arg(handle, 7, 10, QLatin1Char('0')).arg(dng ? "DNG" : "JPG"));
+    info.string(QString()).string(QString()).string(QString());
+    out->hasData = true;
+    out->data = info.data();
+}
+
+void OLP_Commu_EmuCamera::opGetThumb(const Request& r, Reply* out)
+{
+    if (newObjectLocked(r, out)) {
+        return;
+    }
+    const quint32 handle = r.params.value(0);
+    if (!m_objects.contains(handle)) {
+        out->code = EmuWire::InvalidObjectHandle;
+        return;
+    }
+    const quint64 thumbKey = (quint64(handle) << 8) | (r.params.value(1) & 0xFF);
+    if (!m_thumbnails.contains(thumbKey)) {
+        out->code = EmuWire::NoThumbnailPresent;
+        return;
+    }
+    out->hasData = true;
+    out->data = m_thumbnails.value(thumbKey);
+}
 
 // ---- changes on the camera ----------------------------------------------------------------------
 
@@ -932,6 +1123,16 @@ void OLP_Commu_EmuCamera::setSettings(const QByteArray& settings)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_profile.settings = settings.leftJustified(EmuWire::SettingsSize, '\0', true);
+    queueEventLocked(EmuWire::EventSettingsChanged, {}, 0);
+}
+
+void OLP_Commu_EmuCamera::changeSettings(int offset, const QByteArray& bytes)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (offset < 0 || offset + bytes.size() > m_profile.settings.size()) {
+        return;
+    }
+    m_profile.settings.replace(offset, bytes.size(), bytes);
     queueEventLocked(EmuWire::EventSettingsChanged, {}, 0);
 }
 
@@ -968,6 +1169,12 @@ void OLP_Commu_EmuCamera::addGeneratedObject(quint32 handle, quint64 size, quint
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_objects.insert(handle, OLP_Commu_EmuObject::generated(size, seed));
+}
+
+void OLP_Commu_EmuCamera::setThumbnail(quint32 handle, int thumbType, const QByteArray& bytes)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_thumbnails.insert((quint64(handle) << 8) | quint8(thumbType), bytes);
 }
 
 // ---- faults -------------------------------------------------------------------------------------
@@ -1130,4 +1337,243 @@ int OLP_Commu_EmuCamera::pendingEvents() const
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     return static_cast<int>(m_events.size());
+}
+
+// ---- pictures -----------------------------------------------------------------------------------
+
+void OLP_Commu_EmuCamera::takePicturesLocked(int shots)
+{
+    if (shots <= 0) {
+        return;
+    }
+    const QList<OLP_Commu_EmuCapture::Picture> taken = m_capture.shoot(shots, OLP_Commu_EmuCapture::filesOf(m_profile));
+    for (const OLP_Commu_EmuCapture::Picture& picture : taken) {
+        // The files stay on the card under their own handles.
+        m_objects.insert(picture.handle, picture.object);
+        m_thumbnails.insert(quint64(picture.handle) << 8, picture.thumbnail);
+        m_thumbnails.insert((quint64(picture.handle) << 8) | 1, picture.preview);
+        queueEventLocked(EmuWire::EventRequestObjectTransfer, {picture.handle}, 0);
+    }
+}
+
+bool OLP_Commu_EmuCamera::newObjectLocked(const Request& r, Reply* out)
+{
+    if (r.params.value(0) != EmuWire::NewObjectHandle) {
+        return false;
+    }
+    const OLP_Commu_EmuCapture::Picture* picture = m_capture.pending();
+    if (!picture) {
+        // Without a new picture the handle is an ordinary one (an object a test put there).
+        return false;
+    }
+    switch (r.code) {
+        case EmuWire::GetObjectInfo:
+            out->hasData = true;
+            out->data = OLP_Commu_EmuCapture::objectInfo(*picture, int(r.params.value(1)));
+            break;
+        case EmuWire::GetThumb: {
+            const QByteArray* thumbnail = OLP_Commu_EmuCapture::thumbnailOf(*picture, int(r.params.value(1)));
+            if (!thumbnail) {
+                out->code = EmuWire::NoThumbnailPresent;
+                break;
+            }
+            out->hasData = true;
+            out->data = *thumbnail;
+            break;
+        }
+        case EmuWire::GetObject:
+        case EmuWire::GetPartialObject: {
+            const quint64 size = picture->object->size();
+            const quint64 offset = r.code == EmuWire::GetPartialObject ? r.params.value(1) : 0;
+            if (offset > size) {
+                out->code = EmuWire::InvalidParameter;
+                break;
+            }
+            out->hasData = true;
+            out->object = picture->object;
+            out->objectOffset = offset;
+            out->objectCount =
+                r.code == EmuWire::GetPartialObject ? std::min<quint64>(r.params.value(2), size - offset) : size;
+            const quint64 end = offset + out->objectCount;
+            if (picture->stopDataAfter >= 0 && end > quint64(picture->stopDataAfter)) {
+                m_truncateNext = EmuWire::HeaderSize + std::max<qint64>(picture->stopDataAfter - qint64(offset), 0);
+            }
+            if (picture->holdDataAfter >= 0 && end > quint64(picture->holdDataAfter)) {
+                // Neither data nor response: the host waits for them.
+                m_replacement.clear();
+                m_replaceNext = true;
+            }
+            break;
+        }
+        default:
+            out->code = EmuWire::InvalidObjectHandle;
+            break;
+    }
+    return true;
+}
+
+void OLP_Commu_EmuCamera::opObjectTransferReady(const Request&, Reply* out)
+{
+    // The host has taken the new picture; the next one (if any) takes its handle.
+    if (!m_capture.acknowledge()) {
+        out->code = EmuWire::GeneralError;
+    }
+    if (m_capture.options().enabled) {
+        takePicturesLocked(m_sequences.acknowledged());
+    }
+}
+
+void OLP_Commu_EmuCamera::opGetObjectPropsSupported(const Request& r, Reply* out)
+{
+    QVector<quint16> codes;
+    if (r.params.value(0) == EmuWire::FormatJpeg || r.params.value(0) == EmuWire::FormatDng) {
+        codes = {0xDC01, 0xDC02, 0xDC04, EmuWire::ObjectPropOrientation};
+    }
+    OLP_Commu_EmuDataset answer;
+    answer.array16(codes);
+    out->hasData = true;
+    out->data = answer.data();
+}
+
+void OLP_Commu_EmuCamera::opGetObjectPropValue(const Request& r, Reply* out)
+{
+    const quint32 handle = r.params.value(0);
+    const OLP_Commu_EmuCapture::Picture* picture =
+        handle == EmuWire::NewObjectHandle ? m_capture.pending() : m_capture.find(handle);
+    if (!picture) {
+        out->code = EmuWire::InvalidObjectHandle;
+        return;
+    }
+    if (r.params.value(1) != EmuWire::ObjectPropOrientation) {
+        out->code = EmuWire::InvalidObjectPropCode;
+        return;
+    }
+    OLP_Commu_EmuDataset value;
+    value.u16(quint16(picture->orientation));
+    out->hasData = true;
+    out->data = value.data();
+}
+
+void OLP_Commu_EmuCamera::setCaptureOptions(const OLP_Commu_EmuCapture::Options& options)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_capture.options() = options;
+}
+
+OLP_Commu_EmuCapture::Options OLP_Commu_EmuCamera::captureOptions() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_capture.options();
+}
+
+void OLP_Commu_EmuCamera::capture(int shots)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    takePicturesLocked(shots);
+}
+
+void OLP_Commu_EmuCamera::announceObject(const QString& fileName, const QByteArray& bytes, quint32 sequenceNumber)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    const OLP_Commu_EmuCapture::Picture picture = m_capture.announce(fileName, bytes, sequenceNumber);
+    m_objects.insert(picture.handle, picture.object);
+    queueEventLocked(EmuWire::EventRequestObjectTransfer, {picture.handle}, 0);
+}
+
+QList<OLP_Commu_EmuCapture::Picture> OLP_Commu_EmuCamera::capturedPictures() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_capture.pictures();
+}
+
+int OLP_Commu_EmuCamera::pendingNewObjects() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_capture.pendingCount();
+}
+
+// ---- release sequences --------------------------------------------------------------------------
+
+void OLP_Commu_EmuCamera::runSequenceLocked(const Request& r)
+{
+    const OLP_Commu_EmuSequences::Outcome outcome = m_sequences.release(r.code, r.params, m_profile);
+    if (outcome.cancelEvent != 0) {
+        const quint16 cancelled = outcome.cancelEvent;
+        m_events.erase(std::remove_if(m_events.begin(), m_events.end(),
+                                      [cancelled](const Event& e) {
+                                          return e.bytes.size() >= 8 &&
+                                                 qFromLittleEndian<quint16>(e.bytes.constData() + 6) == cancelled;
+                                      }),
+                       m_events.end());
+    }
+    for (const OLP_Commu_EmuSequences::PropertyChange& change : outcome.properties) {
+        OLP_Commu_EmuProfile::Property* p = findProperty(change.code);
+        if (p && p->current != change.value) {
+            p->current = change.value;
+            queueEventLocked(EmuWire::EventPropertyChanged, {change.code}, 0);
+        }
+    }
+    for (const OLP_Commu_EmuSequences::Event& event : outcome.events) {
+        queueEventLocked(event.code, event.params, event.delayMs);
+    }
+    if (!m_capture.options().enabled) {
+        return;
+    }
+    int shots = outcome.shots;
+    if (shots < 0) {
+        const int bracketShots = OLP_Commu_EmuCapture::bracketShotsOf(m_profile);
+        const int continuousShots = m_capture.options().continuousShots;
+        shots = OLP_Commu_EmuCapture::shotsForRelease(r.code, r.params, bracketShots, continuousShots);
+    }
+    if (outcome.firstShotDelayMs > 0 || outcome.shotSpacingMs > 0) {
+        takeSpacedPicturesLocked(shots, outcome.firstShotDelayMs, outcome.shotSpacingMs);
+    } else {
+        takePicturesLocked(shots);
+    }
+}
+
+void OLP_Commu_EmuCamera::takeSpacedPicturesLocked(int shots, int firstDelayMs, int spacingMs)
+{
+    const OLP_Commu_EmuCapture::eFiles files = OLP_Commu_EmuCapture::filesOf(m_profile);
+    // Taken as one release, so the sequence numbers count down over the whole burst.
+    const QList<OLP_Commu_EmuCapture::Picture> taken = m_capture.shoot(shots, files);
+    const int perShot = files == OLP_Commu_EmuCapture::DngAndJpg ? 2 : 1;
+    for (int i = 0; i < taken.size(); ++i) {
+        const OLP_Commu_EmuCapture::Picture& picture = taken.at(i);
+        const int due = firstDelayMs + (i / perShot) * spacingMs;
+        m_objects.insert(picture.handle, picture.object);
+        m_thumbnails.insert(quint64(picture.handle) << 8, picture.thumbnail);
+        m_thumbnails.insert((quint64(picture.handle) << 8) | 1, picture.preview);
+        queueEventLocked(EmuWire::EventRequestObjectTransfer, {picture.handle}, due);
+    }
+}
+
+void OLP_Commu_EmuCamera::setSequenceOptions(const OLP_Commu_EmuSequences::Options& options)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_sequences.options() = options;
+}
+
+OLP_Commu_EmuSequences::Options OLP_Commu_EmuCamera::sequenceOptions() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_sequences.options();
+}
+
+bool OLP_Commu_EmuCamera::isMirrorRaised() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_sequences.isMirrorRaised();
+}
+
+bool OLP_Commu_EmuCamera::isBulbOpen() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_sequences.isBulbOpen();
+}
+
+bool OLP_Commu_EmuCamera::isContinuousOpen() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_sequences.isContinuousOpen();
 }

@@ -12,9 +12,12 @@
 #include <memory>
 #include <mutex>
 
+#include "OLP_Commu_EmuCapture.h"
+#include "OLP_Commu_EmuLiveView.h"
 #include "OLP_Commu_EmuObject.h"
 #include "OLP_Commu_EmuPipe.h"
 #include "OLP_Commu_EmuProfile.h"
+#include "OLP_Commu_EmuSequences.h"
 #include "OLP_Commu_UsbDevice.h"
 
 // A virtual USB PTP camera: the device side of the cable. Its USB function
@@ -81,11 +84,17 @@ public:
     // ---- changes on the camera (each raises the camera's event) ----
     bool setPropertyValue(quint16 code, qint64 value);
     void setSettings(const QByteArray& settings);
+    // A user turning a dial: bytes of the settings structure change in place.
+    void changeSettings(int offset, const QByteArray& bytes);
     void setLens(const QByteArray& lens);
     void set3DAxis(double pitch, double roll, double temperature);
     void setGeotagging(const QByteArray& geotagging);
     void addObject(quint32 handle, const QByteArray& bytes);
     void addGeneratedObject(quint32 handle, quint64 size, quint32 seed = 0);
+    // The thumbnail of an object for one thumbnail type (0 small, 1 preview,
+    // 2 large preview); the object info announces its size for that type.
+    // An object is a DNG when bits 0-3 of its handle are 2, else a JPG.
+    void setThumbnail(quint32 handle, int thumbType, const QByteArray& bytes);
 
     // ---- faults ----
     // The next count operations (or only those with code onlyOperation)
@@ -103,6 +112,43 @@ public:
     void queueRawEvent(const QByteArray& bytes, int delayMs = 0);
     // Another program holds the interface: claiming it fails with Busy.
     void setInterfaceBusy(bool busy);
+
+    // ---- live view ----
+    // The user switches live view at the camera (0 off, 2 photo, 3 video);
+    // property 0x5020 and its change event follow. The host switches it with
+    // the release stages; GetStreamData answers while live view runs and the
+    // host has enabled the stream (0x5021 = 1), else Access Denied.
+    void setLiveViewState(int state);
+    int liveViewState() const;
+    // The zoom tag of the next packet (16 values, sensor pixels).
+    QVector<quint32> liveViewZoomValues() const;
+    int greyCardOperations() const;
+    // Fault: the next GetStreamData answers these bytes instead of a frame.
+    void queueStreamPacket(const QByteArray& bytes);
+    // The camera takes this long to produce each packet (0: at once).
+    void setStreamDataDelay(int ms);
+    quint32 streamFramesSent() const;
+
+    // ---- pictures ----
+    // With captures enabled, each release that takes pictures adds files as
+    // the camera's file format and bracketing say, and announces each with
+    // RequestObjectTransfer (OLP_Commu_EmuCapture).
+    void setCaptureOptions(const OLP_Commu_EmuCapture::Options& options);
+    OLP_Commu_EmuCapture::Options captureOptions() const;
+    // Takes pictures as a single release would, whether captures are enabled or not.
+    void capture(int shots);
+    // The camera announces a file of its own making (another file type, broken data).
+    void announceObject(const QString& fileName, const QByteArray& bytes, quint32 sequenceNumber = 1);
+    QList<OLP_Commu_EmuCapture::Picture> capturedPictures() const;
+    // Files announced and not yet acknowledged with ObjectTransferReady.
+    int pendingNewObjects() const;
+
+    // ---- release sequences (bulb, mirror-up, self-timer, continuous, own interval) ----
+    void setSequenceOptions(const OLP_Commu_EmuSequences::Options& options);
+    OLP_Commu_EmuSequences::Options sequenceOptions() const;
+    bool isMirrorRaised() const;
+    bool isBulbOpen() const;
+    bool isContinuousOpen() const;
 
     // ---- observation ----
     int requestCount(quint16 code) const;
@@ -187,6 +233,10 @@ private:
     void opGetPropValue(const Request& r, Reply* out);
     void opSetPropValue(const Request& r, Reply* out);
     void opGetObject(const Request& r, Reply* out);
+    void opGetStorageIDs(const Request& r, Reply* out);
+    void opGetObjectHandles(const Request& r, Reply* out);
+    void opGetObjectInfo(const Request& r, Reply* out);
+    void opGetThumb(const Request& r, Reply* out);
     void opGetPartialObject(const Request& r, Reply* out);
     void opGetStreamInfo(const Request& r, Reply* out);
     void opWriteSettings(const Request& r, Reply* out);
@@ -197,6 +247,20 @@ private:
     void opOpenVendorSession(const Request& r, Reply* out);
     void opCloseVendorSession(const Request& r, Reply* out);
     void opRecorded(const Request& r, Reply* out);
+    void opGetObjectPropsSupported(const Request& r, Reply* out);
+    void opGetObjectPropValue(const Request& r, Reply* out);
+    void opObjectTransferReady(const Request& r, Reply* out);
+    // Answers an object operation on the new-object handle while a new picture
+    // waits; false otherwise (other handles, or an object stored under it).
+    bool newObjectLocked(const Request& r, Reply* out);
+    void takePicturesLocked(int shots);
+    // A release as the camera's sequences see it: events, property changes, pictures.
+    void runSequenceLocked(const Request& r);
+    void takeSpacedPicturesLocked(int shots, int firstDelayMs, int spacingMs);
+    void opGetStreamData(const Request& r, Reply* out);
+    void liveViewControlLocked(const Request& r, Reply* out);
+    // Property 0x5020 follows the live-view state; a change raises its event.
+    void syncLiveViewPropertyLocked();
     void opAccept(const Request& r, Reply* out);
 
     // Guards everything below.
@@ -204,7 +268,12 @@ private:
     std::condition_variable m_changed;
 
     OLP_Commu_EmuProfile m_profile;
+    OLP_Commu_EmuCapture m_capture;
+    OLP_Commu_EmuSequences m_sequences;
+    OLP_Commu_EmuLiveView m_liveView;
+    int m_streamDataDelayMs = 0;
     QMap<quint32, std::shared_ptr<const OLP_Commu_EmuObject>> m_objects;
+    QHash<quint64, QByteArray> m_thumbnails;  // key: handle << 8 | thumbnail type
 
     bool m_plugged = true;
     int m_address = 1;

@@ -39,6 +39,17 @@ std::shared_ptr<const OLP_Commu_EmuObject> OLP_Commu_EmuObject::generated(quint6
     return object;
 }
 
+std::shared_ptr<const OLP_Commu_EmuObject> OLP_Commu_EmuObject::withGeneratedTail(const QByteArray& head, quint64 size,
+                                                                                  quint32 seed)
+{
+    std::shared_ptr<OLP_Commu_EmuObject> object(new OLP_Commu_EmuObject);
+    object->m_bytes = head;
+    object->m_size = std::max<quint64>(size, static_cast<quint64>(head.size()));
+    object->m_seed = seed;
+    object->m_generated = true;
+    return object;
+}
+
 quint8 OLP_Commu_EmuObject::patternByte(quint64 offset, quint32 seed)
 {
     return basePattern()[(offset + seed) % PatternPeriod];
@@ -52,6 +63,14 @@ void OLP_Commu_EmuObject::copyTo(quint64 offset, quint8* target, quint64 count) 
     if (!m_generated) {
         std::memcpy(target, m_bytes.constData() + offset, count);
         return;
+    }
+    const quint64 headSize = static_cast<quint64>(m_bytes.size());
+    if (offset < headSize) {
+        const quint64 n = std::min(count, headSize - offset);
+        std::memcpy(target, m_bytes.constData() + offset, n);
+        target += n;
+        offset += n;
+        count -= n;
     }
     const std::vector<quint8>& pattern = basePattern();
     quint64 position = (offset + m_seed) % PatternPeriod;

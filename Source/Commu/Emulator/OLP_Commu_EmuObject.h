@@ -6,12 +6,16 @@
 
 // The bytes of one object on the emulated camera: either stored bytes or a
 // generated pattern of any size, produced on demand so that a large object
-// costs no memory.
+// costs no memory, or stored leading bytes (a file's structure) followed by a
+// generated pattern up to the object's size (its bulk image data).
 class OLP_Commu_EmuObject
 {
 public:
     static std::shared_ptr<const OLP_Commu_EmuObject> fromBytes(const QByteArray& bytes);
     static std::shared_ptr<const OLP_Commu_EmuObject> generated(quint64 size, quint32 seed);
+    // head, then the generated pattern (by absolute offset) up to size bytes in all.
+    static std::shared_ptr<const OLP_Commu_EmuObject> withGeneratedTail(const QByteArray& head, quint64 size,
+                                                                        quint32 seed);
 
     quint64 size() const { return m_size; }
     // Copies count bytes from offset; the range must lie inside the object.

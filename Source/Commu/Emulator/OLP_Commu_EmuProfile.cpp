@@ -1,6 +1,9 @@
 #include "OLP_Commu_EmuProfile.h"
 
 #include "OLP_Commu_EmuDataset.h"
+#include "OLP_Commu_EmuDevPropCamera.h"
+#include "OLP_Commu_EmuLiveView.h"
+#include "OLP_Commu_EmuSettingsStruct.h"
 #include "OLP_Commu_EmuWire.h"
 
 namespace {
@@ -195,13 +198,19 @@ OLP_Commu_EmuProfile OLP_Commu_EmuProfile::forProduct(quint16 productId)
         range(0xD60C, Int32, 0, -2816, 3456, 1, false),
         range(0xD60E, Int32, 0, 0, 4096, 1, false),
     };
+    if (OLP_Commu_EmuDevPropCamera::isDevicePropertyCamera(productId)) {
+        OLP_Commu_EmuDevPropCamera::addProperties(productId, &p.properties);
+    }
 
-    p.settings = defaultSettings();
+    p.settings = structureCamera ? OLP_Commu_EmuSettingsStruct::factoryState(productId) : defaultSettings();
     p.lens = defaultLens();
     p.pitch = 1.5;
     p.roll = -2.25;
     p.temperature = 31.5;
     p.geotagging = defaultGeotagging();
     p.streamInfo = defaultStreamInfo();
+    if (!structureCamera) {
+        OLP_Commu_EmuLiveView::addTo(&p, 1280, 720);
+    }
     return p;
 }

@@ -38,6 +38,8 @@ public:
     bool hasExtended3DAxis = false;     // 213-byte layout with doubles
 
     QVector<quint16> events;
+    // Operations of the dispatch table this model does not have.
+    QVector<quint16> missingOperations;
     QVector<quint16> captureFormats;
     QVector<quint16> imageFormats;
     QList<Property> properties;
@@ -49,6 +51,11 @@ public:
     double temperature = 0;
     QByteArray geotagging;  // 133 bytes
     QByteArray streamInfo;  // 36 bytes
+    // Live view: properties 0x5020 to 0x5025 and 0xD632, GetStreamData with
+    // frames of this size (OLP_Commu_EmuLiveView::addTo).
+    bool hasLiveView = false;
+    int liveViewWidth = 0;
+    int liveViewHeight = 0;
 
     // The profile of one of the maker's products; an unknown ID gives the
     // first product's behaviour under that ID.

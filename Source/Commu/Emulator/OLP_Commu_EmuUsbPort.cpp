@@ -139,6 +139,10 @@ std::shared_ptr<OLP_Commu_EmuCamera> OLP_Commu_EmuUsbPort::installDemoCamera(qui
 {
     static const std::shared_ptr<OLP_Commu_EmuUsbPort> port = std::make_shared<OLP_Commu_EmuUsbPort>();
     auto camera = std::make_shared<OLP_Commu_EmuCamera>(productId);
+    // The demo camera takes pictures when released.
+    OLP_Commu_EmuCapture::Options pictures = camera->captureOptions();
+    pictures.enabled = true;
+    camera->setCaptureOptions(pictures);
     port->plug(camera);
     OLP_Commu_UsbPortHub::system()->addPort(port);
     return camera;

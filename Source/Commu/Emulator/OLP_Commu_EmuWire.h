@@ -29,6 +29,8 @@ constexpr quint32 HeaderSize = 12;
 constexpr quint16 GetDeviceInfo = 0x1001;
 constexpr quint16 OpenSession = 0x1002;
 constexpr quint16 CloseSession = 0x1003;
+constexpr quint16 GetStorageIDs = 0x1004;
+constexpr quint16 GetObjectHandles = 0x1007;
 constexpr quint16 GetObjectInfo = 0x1008;
 constexpr quint16 GetObject = 0x1009;
 constexpr quint16 GetThumb = 0x100A;
@@ -39,6 +41,8 @@ constexpr quint16 GetDevicePropValue = 0x1015;
 constexpr quint16 SetDevicePropValue = 0x1016;
 constexpr quint16 GetPartialObject = 0x101B;
 constexpr quint16 GetStreamInfo = 0x1024;
+constexpr quint16 GetObjectPropsSupported = 0x9801;
+constexpr quint16 GetObjectPropValue = 0x9803;
 
 // Vendor operations.
 constexpr quint16 WriteSettings = 0x9001;
@@ -63,6 +67,14 @@ constexpr quint16 LiveViewWhiteBalance = 0x9023;
 
 constexpr quint32 VendorSessionCode = 0x3C5A;
 
+// The handle under which the camera hands out the picture it has just taken.
+constexpr quint32 NewObjectHandle = 0x12345678;
+// Object property: the picture's orientation (16 bits, Exif values).
+constexpr quint16 ObjectPropOrientation = 0xD800;
+
+// The one memory card of the camera.
+constexpr quint32 CardStorageId = 0x00010001;
+
 // Responses.
 constexpr quint16 Ok = 0x2001;
 constexpr quint16 GeneralError = 0x2002;
@@ -72,6 +84,8 @@ constexpr quint16 OperationNotSupported = 0x2005;
 constexpr quint16 ParameterNotSupported = 0x2006;
 constexpr quint16 IncompleteTransfer = 0x2007;
 constexpr quint16 InvalidObjectHandle = 0x2009;
+constexpr quint16 NoThumbnailPresent = 0x2010;
+constexpr quint16 InvalidStorageId = 0x2008;
 constexpr quint16 DevicePropNotSupported = 0x200A;
 constexpr quint16 AccessDenied = 0x200F;
 constexpr quint16 DeviceBusy = 0x2019;
@@ -79,6 +93,7 @@ constexpr quint16 InvalidDevicePropValue = 0x201C;
 constexpr quint16 InvalidParameter = 0x201D;
 constexpr quint16 SessionAlreadyOpen = 0x201E;
 constexpr quint16 TransactionCancelled = 0x201F;
+constexpr quint16 InvalidObjectPropCode = 0xA801;
 
 // Events the camera raises.
 constexpr quint16 EventRequestObjectTransfer = 0x4009;
@@ -102,9 +117,9 @@ constexpr quint8 FormNone = 0;
 constexpr quint8 FormRange = 1;
 constexpr quint8 FormEnumeration = 2;
 
-// Object formats.
+// Object formats (the camera reports its DNG files as 0x3802).
 constexpr quint16 FormatJpeg = 0x3801;
-constexpr quint16 FormatDng = 0x3811;
+constexpr quint16 FormatDng = 0x3802;
 
 // Dataset sizes.
 constexpr int SettingsSize = 100;

@@ -1,0 +1,2 @@
+# The settings structure through the USB transport against the camera emulator.
+set(OLP_TEST_LABELS unit emulator)

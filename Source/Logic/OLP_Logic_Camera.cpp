@@ -1574,43 +1574,33 @@ bool liveViewBlocksAutoFocus(OLP_Commu_CameraAccess_Base* access)
 }
 }  // namespace
 
-void OLP_Logic_Camera::changeToAutoFocusSingle()
+void OLP_Logic_Camera::changeFocusMode(const char* name, int mode, bool startAutoFocus)
 {
     if (!m_settings || !m_cameraAccess) {
-        debugPrintf(0, "%s - no camera settings", "OLP_Logic_Camera::changeToAutoFocusSingle");
+        debugPrintf(0, "%s - no camera settings", name);
         return;
     }
     m_cameraAccess->releaseCamAutoFocusStop();
-    m_settings->setFocusMode(0);
+    m_settings->setFocusMode(mode);
     m_settings->sendToCameraIfDirty();
-    if (!liveViewBlocksAutoFocus(m_cameraAccess)) {
+    if (startAutoFocus && !liveViewBlocksAutoFocus(m_cameraAccess)) {
         m_cameraAccess->releaseCamAutoFocusStart();
     }
+}
+
+void OLP_Logic_Camera::changeToAutoFocusSingle()
+{
+    changeFocusMode("OLP_Logic_Camera::changeToAutoFocusSingle", 0, true);
 }
 
 void OLP_Logic_Camera::changeToAutoFocusContinuous()
 {
-    if (!m_settings || !m_cameraAccess) {
-        debugPrintf(0, "%s - no camera settings", "OLP_Logic_Camera::changeToAutoFocusContinuous");
-        return;
-    }
-    m_cameraAccess->releaseCamAutoFocusStop();
-    m_settings->setFocusMode(1);
-    m_settings->sendToCameraIfDirty();
-    if (!liveViewBlocksAutoFocus(m_cameraAccess)) {
-        m_cameraAccess->releaseCamAutoFocusStart();
-    }
+    changeFocusMode("OLP_Logic_Camera::changeToAutoFocusContinuous", 1, true);
 }
 
 void OLP_Logic_Camera::changeToManualFocus()
 {
-    if (!m_settings || !m_cameraAccess) {
-        debugPrintf(0, "%s - no camera settings", "OLP_Logic_Camera::changeToManualFocus");
-        return;
-    }
-    m_cameraAccess->releaseCamAutoFocusStop();
-    m_settings->setFocusMode(2);
-    m_settings->sendToCameraIfDirty();
+    changeFocusMode("OLP_Logic_Camera::changeToManualFocus", 2, false);
 }
 
 void OLP_Logic_Camera::switchToMFMode()

@@ -446,6 +446,7 @@ private:
     R query(const char* name, R (Settings::*getter)());
     template <typename A>
     void change(const char* name, void (Settings::*setter)(A), A value);
+    void changeFocusMode(const char* name, int mode, bool startAutoFocus);
     bool noFolderSettings(const char* name) const;
     bool noLens(const char* name) const;
     void deleteFinishedTransferThreads();

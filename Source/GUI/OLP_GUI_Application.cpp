@@ -11,6 +11,7 @@
 #include <QThread>
 #include <QWindow>
 
+#include "OLP_Artwork.h"
 #include "OLP_Commu_EmuCamera.h"
 #include "OLP_Commu_EmuUsbPort.h"
 #include "OLP_Commu_ProductIds.h"
@@ -31,6 +32,7 @@ static void olpInitGuiResources()
 {
     Q_INIT_RESOURCE(olp_gui_resources);
     Q_INIT_RESOURCE(olp_gui_fonts);
+    olpInitArtwork();
 }
 
 namespace {

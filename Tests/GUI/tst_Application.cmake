@@ -2,4 +2,4 @@
 set(OLP_TEST_LIBS olp_gui)
 set(OLP_TEST_LABELS gui emulator)
 set(OLP_TEST_TIMEOUT 300)
-set(OLP_TEST_EXTRA_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/GUI/OLP_Test_Shell.cpp)
+set(OLP_TEST_EXTRA_SOURCES ${dir}/OLP_Test_Shell.cpp)

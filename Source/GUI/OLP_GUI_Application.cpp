@@ -11,6 +11,7 @@
 #include <QThread>
 #include <QWindow>
 
+#include "OLP_Artwork.h"
 #include "OLP_Commu_EmuCamera.h"
 #include "OLP_Commu_EmuUsbPort.h"
 #include "OLP_Commu_ProductIds.h"
@@ -51,6 +52,7 @@ OLP_GUI_Application::OLP_GUI_Application(int& argc, char** argv) : QApplication(
     const char* name = "OLP_GUI_Application::OLP_GUI_Application";
     olpRegisterMetaTypes();
     olpInitGuiResources();
+    olpInitArtwork();
 
     initApplicationIdentity();
     setApplicationDisplayName(QStringLiteral("Orvane Lumaport"));

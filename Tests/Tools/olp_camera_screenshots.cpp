@@ -49,6 +49,10 @@ private slots:
         QTest::qWait(300);
         const QString name = QString::fromLatin1(QTest::currentDataTag());
         QVERIFY(window->grab().save(QDir(g_folder).filePath(name + "_full.png")));
+        // The status area three times enlarged, to look at the digits and symbols.
+        const QPixmap top = window->grab(QRect(0, 0, window->width(), 140));
+        QVERIFY(top.scaled(top.size() * 3, Qt::IgnoreAspectRatio, Qt::FastTransformation)
+                    .save(QDir(g_folder).filePath(name + "_top_x3.png")));
 
         auto* minGUI = rig->find<QToolButton>("tbnMinGUI");
         QTest::mouseClick(minGUI, Qt::LeftButton);

@@ -12,11 +12,11 @@
 
 #include <benchmark/benchmark.h>
 
+#include <lcms2.h>
 #include <QGuiApplication>
 #include <QImage>
 #include <QStandardPaths>
 #include <cstdio>
-#include <lcms2.h>
 #include <map>
 #include <memory>
 #include <string>

@@ -1,10 +1,10 @@
 #include "OLP_Color_Factory.h"
 
+#include <lcms2.h>
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStandardPaths>
-#include <lcms2.h>
 
 #include "OLP_Color_Profile_Linux.h"
 #include "OLP_Color_World_Linux.h"

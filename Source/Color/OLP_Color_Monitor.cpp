@@ -1,5 +1,6 @@
 #include "OLP_Color_Monitor.h"
 
+#include <xcb/xcb.h>
 #include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -14,13 +15,13 @@
 #include <QScreen>
 #include <QStandardPaths>
 #include <cstdlib>
-#include <xcb/xcb.h>
 
 #include "OLP_Color_Factory.h"
 
 namespace {
 
-struct XcbReplyDeleter {
+struct XcbReplyDeleter
+{
     void operator()(void* reply) const { std::free(reply); }
 };
 template <class T>
@@ -48,8 +49,8 @@ QByteArray readRootProfileProperty(int screen)
     }
     const xcb_window_t root = roots.data->root;
 
-    const QByteArray name =
-        screen == 0 ? QByteArrayLiteral("_ICC_PROFILE") : QByteArrayLiteral("_ICC_PROFILE_") + QByteArray::number(screen);
+    const QByteArray name = screen == 0 ? QByteArrayLiteral("_ICC_PROFILE")
+                                        : QByteArrayLiteral("_ICC_PROFILE_") + QByteArray::number(screen);
     XcbReply<xcb_intern_atom_reply_t> atom(xcb_intern_atom_reply(
         connection, xcb_intern_atom(connection, 1, quint16(name.size()), name.constData()), nullptr));
     if (!atom || atom->atom == XCB_ATOM_NONE) {
@@ -113,8 +114,8 @@ QDBusMessage callColord(const QString& path, const QString& interface, const QSt
 QVariant colordProperty(const QString& path, const QString& interface, const QString& property,
                         const QDeadlineTimer& deadline)
 {
-    const QDBusMessage reply = callColord(path, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"),
-                                          {interface, property}, deadline);
+    const QDBusMessage reply = callColord(path, QStringLiteral("org.freedesktop.DBus.Properties"),
+                                          QStringLiteral("Get"), {interface, property}, deadline);
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) {
         return QVariant();
     }
@@ -138,9 +139,8 @@ QString colordProfilePath(const QString& outputName)
     if (devicePath.isEmpty()) {
         return QString();
     }
-    const QVariant profiles =
-        colordProperty(devicePath, QStringLiteral("org.freedesktop.ColorManager.Device"), QStringLiteral("Profiles"),
-                       deadline);
+    const QVariant profiles = colordProperty(devicePath, QStringLiteral("org.freedesktop.ColorManager.Device"),
+                                             QStringLiteral("Profiles"), deadline);
     if (!profiles.canConvert<QDBusArgument>()) {
         return QString();
     }

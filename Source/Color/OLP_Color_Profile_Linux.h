@@ -1,9 +1,9 @@
 #pragma once
 
+#include <lcms2.h>
 #include <QByteArray>
 #include <QString>
 #include <cstddef>
-#include <lcms2.h>
 
 #include "OLP_Color_Profile.h"
 

@@ -12,7 +12,8 @@ class OLP_Color_WorldIF
 public:
     // 1, 2 and 3 reach the colour library unchanged; every other value means
     // perceptual.
-    enum eRenderingIntent {
+    enum eRenderingIntent
+    {
         eIntentPerceptual = 0,
         eIntentRelativeColorimetric = 1,
         eIntentSaturation = 2,

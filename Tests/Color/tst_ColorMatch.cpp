@@ -1,3 +1,4 @@
+#include <lcms2.h>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -8,7 +9,6 @@
 #include <QtTest>
 #include <array>
 #include <cmath>
-#include <lcms2.h>
 
 #include "OLP_Color_Factory.h"
 #include "OLP_Color_Match.h"
@@ -233,7 +233,8 @@ void tst_ColorMatch::transforms()
     QImage image = filled(QImage::Format_RGB32, in);
     QVERIFY(match.matchImage(image));
     const QRgb out = image.pixel(3, 2);
-    QVERIFY2(near(out, computed, 1), qPrintable(QStringLiteral("%1 %2 %3").arg(qRed(out)).arg(qGreen(out)).arg(qBlue(out))));
+    QVERIFY2(near(out, computed, 1),
+             qPrintable(QStringLiteral("%1 %2 %3").arg(qRed(out)).arg(qGreen(out)).arg(qBlue(out))));
     QCOMPARE(qAlpha(out), 255);
 }
 
@@ -256,8 +257,7 @@ void tst_ColorMatch::formats_data()
     QTest::newRow("24 bit") << filled(QImage::Format_RGB888, brown) << filled(QImage::Format_RGB888, 0) << false;
     QTest::newRow("other size") << filled(QImage::Format_RGB32, brown) << filled(QImage::Format_RGB32, 0, 5, 3)
                                 << false;
-    QTest::newRow("other format") << filled(QImage::Format_RGB32, brown) << filled(QImage::Format_ARGB32, 0)
-                                  << false;
+    QTest::newRow("other format") << filled(QImage::Format_RGB32, brown) << filled(QImage::Format_ARGB32, 0) << false;
     QTest::newRow("null") << QImage() << QImage() << false;
 }
 
@@ -383,8 +383,7 @@ void tst_ColorMatch::profileFields_data()
     QTest::newRow("grey") << QString() << grayProfile() << true << OLP_Color_ProfileIF::SignatureGray << xyz << mntr
                           << "";
     QTest::newRow("Lab abstract") << QString() << labProfile() << true << lab << lab << quint32(0x61627374) << "";
-    QTest::newRow("missing file") << m_dir.filePath("none.icc") << QByteArray() << false << none << none << none
-                                  << "";
+    QTest::newRow("missing file") << m_dir.filePath("none.icc") << QByteArray() << false << none << none << none << "";
     QTest::newRow("folder") << m_dir.path() << QByteArray() << false << none << none << none << "";
     QTest::newRow("empty bytes") << QString() << QByteArray() << false << none << none << none << "";
     QTest::newRow("no profile") << QString() << QByteArray(300, '\0') << false << none << none << none << "";
@@ -399,8 +398,8 @@ void tst_ColorMatch::profileFields()
     QFETCH(quint32, pcs);
     QFETCH(quint32, deviceClass);
     QFETCH(QString, description);
-    const auto profile =
-        path.isEmpty() ? std::make_unique<OLP_Color_Profile_Linux>(bytes) : std::make_unique<OLP_Color_Profile_Linux>(path);
+    const auto profile = path.isEmpty() ? std::make_unique<OLP_Color_Profile_Linux>(bytes)
+                                        : std::make_unique<OLP_Color_Profile_Linux>(path);
     QCOMPARE(profile->isValid(), valid);
     QCOMPARE(profile->colorSpace(), space);
     QCOMPARE(profile->connectionSpace(), pcs);
@@ -437,7 +436,8 @@ void tst_ColorMatch::descriptions()
     QVERIFY(!expected.isEmpty());
 
     QCOMPARE(createProfileFromBytes(bytes)->description(), expected);
-    const QString path = writeFile(m_dir.filePath(QStringLiteral("described-%1.icc").arg(QTest::currentDataTag())), bytes);
+    const QString path =
+        writeFile(m_dir.filePath(QStringLiteral("described-%1.icc").arg(QTest::currentDataTag())), bytes);
     QCOMPARE(createProfile(path)->description(), expected);
 }
 

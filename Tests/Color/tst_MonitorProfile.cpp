@@ -1,3 +1,7 @@
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <xcb/xcb.h>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
@@ -14,10 +18,6 @@
 #include <QThread>
 #include <QtTest>
 #include <csignal>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-#include <xcb/xcb.h>
 
 #include "OLP_Color_Factory.h"
 #include "OLP_Color_Monitor.h"
@@ -29,7 +29,8 @@ namespace {
 
 // A child process whose first line of standard output is its answer (the
 // display number of Xvfb, the address of dbus-daemon).
-struct Server {
+struct Server
+{
     pid_t pid = 0;
     QByteArray firstLine;
 
@@ -78,7 +79,12 @@ struct Server {
 class FakeColord : public QDBusVirtualObject
 {
 public:
-    enum Mode { Answer, NotFound, Silent };
+    enum Mode
+    {
+        Answer,
+        NotFound,
+        Silent
+    };
 
     void setMode(Mode mode)
     {
@@ -114,7 +120,8 @@ public:
         }
         QVariant answer;
         if (message.member() == QLatin1String("FindDeviceByProperty")) {
-            answer = QVariant::fromValue(QDBusObjectPath(QStringLiteral("/org/freedesktop/ColorManager/devices/xrandr")));
+            answer =
+                QVariant::fromValue(QDBusObjectPath(QStringLiteral("/org/freedesktop/ColorManager/devices/xrandr")));
         } else if (message.member() == QLatin1String("Get") && message.arguments().value(1) == "Profiles") {
             const QList<QDBusObjectPath> profiles{
                 QDBusObjectPath(QStringLiteral("/org/freedesktop/ColorManager/profiles/first")),
@@ -161,9 +168,10 @@ public:
         for (int offset = 0; ok && (offset < bytes.size() || offset == 0); offset += chunk) {
             const int length = qMin(chunk, bytes.size() - offset);
             ok = !xcb_request_check(
-                m_connection, xcb_change_property_checked(
-                                  m_connection, offset == 0 ? XCB_PROP_MODE_REPLACE : XCB_PROP_MODE_APPEND, root(),
-                                  property, XCB_ATOM_CARDINAL, format, quint32(length / unit), bytes.constData() + offset));
+                m_connection,
+                xcb_change_property_checked(m_connection, offset == 0 ? XCB_PROP_MODE_REPLACE : XCB_PROP_MODE_APPEND,
+                                            root(), property, XCB_ATOM_CARDINAL, format, quint32(length / unit),
+                                            bytes.constData() + offset));
         }
         return ok;
     }
@@ -234,8 +242,8 @@ void tst_MonitorProfile::initTestCase()
     QDBusConnection bus = QDBusConnection::connectToBus(QString::fromLatin1(g_busAddress), QStringLiteral("colord"));
     QVERIFY(bus.isConnected());
     QVERIFY(bus.registerService(QStringLiteral("org.freedesktop.ColorManager")));
-    QVERIFY(bus.registerVirtualObject(QStringLiteral("/org/freedesktop/ColorManager"), m_colord,
-                                      QDBusConnection::SubPath));
+    QVERIFY(
+        bus.registerVirtualObject(QStringLiteral("/org/freedesktop/ColorManager"), m_colord, QDBusConnection::SubPath));
     m_colord->moveToThread(&m_busThread);
     m_busThread.start();
 }
@@ -367,13 +375,14 @@ void tst_MonitorProfile::silentColordTimesOut()
 int main(int argc, char** argv)
 {
     QTemporaryDir busDir;
-    const QByteArray config = "<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN\" "
-                              "\"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
-                              "<busconfig><type>session</type><listen>unix:dir=" +
-                              QFile::encodeName(busDir.path()) +
-                              "</listen><auth>EXTERNAL</auth><policy context=\"default\">"
-                              "<allow send_destination=\"*\" eavesdrop=\"true\"/><allow eavesdrop=\"true\"/>"
-                              "<allow own=\"*\"/></policy></busconfig>\n";
+    const QByteArray config =
+        "<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN\" "
+        "\"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
+        "<busconfig><type>session</type><listen>unix:dir=" +
+        QFile::encodeName(busDir.path()) +
+        "</listen><auth>EXTERNAL</auth><policy context=\"default\">"
+        "<allow send_destination=\"*\" eavesdrop=\"true\"/><allow eavesdrop=\"true\"/>"
+        "<allow own=\"*\"/></policy></busconfig>\n";
     const QByteArray configPath = QFile::encodeName(busDir.filePath("bus.conf"));
     QFile configFile(QString::fromLocal8Bit(configPath));
     if (!busDir.isValid() || !configFile.open(QIODevice::WriteOnly) || configFile.write(config) != config.size()) {

@@ -1,9 +1,9 @@
+#include <lcms2.h>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <QtTest>
-#include <lcms2.h>
 #include <memory>
 
 #include "OLP_Color_Factory.h"
@@ -89,7 +89,8 @@ QString parseExact(const QByteArray& tag)
     return OLP_Color_Profile_Linux::descriptionFromTag(exact.get(), std::size_t(tag.size()));
 }
 
-struct Fields {
+struct Fields
+{
     bool opened = false;
     quint32 space = 0;
     quint32 pcs = 0;
@@ -177,7 +178,8 @@ void tst_ProfileParsing::hostileTags_data()
     QTest::newRow("mluc record past the end") << mlucTag(1, 8, 28, be16Text("Abc")) << "";
     QTest::newRow("mluc offset past the end") << mlucTag(1, 2, 34, be16Text("Abc")) << "";
     QTest::newRow("mluc offset wraps") << mlucTag(1, 8, 0xFFFFFFFC, be16Text("Abc")) << "";
-    QTest::newRow("other type") << QByteArray("text") + be32(0) + "Hello" << "";
+    QTest::newRow("other type") << QByteArray("text") + be32(0) + "Hello"
+                                << "";
     QTest::newRow("empty") << QByteArray() << "";
 }
 
@@ -212,8 +214,8 @@ void tst_ProfileParsing::hostileProfiles_data()
     QTest::newRow("tag count 0xFFFFFFFF") << patched(m_v2, 128, 0xFFFFFFFF) << false << "";
     QTest::newRow("tag past the end") << patched(m_v2, entry + 4, quint32(m_v2.size()) + 64) << true << "";
     QTest::newRow("tag size past the end") << patched(m_v2, entry + 8, 0x7FFFFFFF) << true << "";
-    QTest::newRow("tag offset + size wraps") << patched(patched(m_v2, entry + 4, 0xFFFFFFF0), entry + 8, 0x20) << true
-                                             << "";
+    QTest::newRow("tag offset + size wraps")
+        << patched(patched(m_v2, entry + 4, 0xFFFFFFF0), entry + 8, 0x20) << true << "";
     QTest::newRow("header size 0") << patched(m_v2, 0, 0) << true << "";
     QTest::newRow("no signature") << patched(m_v2, 36, 0) << false << "";
 }
@@ -247,8 +249,8 @@ void tst_ProfileParsing::mutatedProfiles()
         const int descOffset = int(qFromBigEndian<quint32>(bytes.constData() + entry + 4));
         // Places where a lie does the most harm: the header's size, the tag
         // table and the description's own counts and offsets.
-        const int structural[] = {0, 128, entry + 4, entry + 8, descOffset + 8, descOffset + 12, descOffset + 20,
-                                  descOffset + 24};
+        const int structural[] = {
+            0, 128, entry + 4, entry + 8, descOffset + 8, descOffset + 12, descOffset + 20, descOffset + 24};
         const int changes = 1 + int(random.bounded(4));
         for (int c = 0; c < changes; ++c) {
             switch (random.bounded(4)) {

@@ -208,8 +208,8 @@ void OLP_GUI_ImageViewer::applyColorMatch()
     }
     QImage image = m_scaled.toImage();
     if (!OLP_Color_Match::isMatchableFormat(image.format())) {
-        image = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
-                                                              : QImage::Format_RGB32);
+        image =
+            image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
     }
     if (m_colorMatch->matchImage(image)) {
         const qreal ratio = m_scaled.devicePixelRatioF();

@@ -67,8 +67,8 @@ void tst_FixedAspect::geometry_data()
                                    << QRect(100, 100, 750, 540);
     QTest::newRow("landscape turns portrait")
         << QRect(100, 100, 620, 440) << big << 0.667 << 1.5 << 40 << 20 << QRect(100, 100, 420, 640);
-    QTest::newRow("portrait turns back")
-        << QRect(100, 100, 420, 640) << big << 1.5 << 0.667 << 40 << 20 << QRect(100, 100, 620, 440);
+    QTest::newRow("portrait turns back") << QRect(100, 100, 420, 640) << big << 1.5 << 0.667 << 40 << 20
+                                         << QRect(100, 100, 620, 440);
     QTest::newRow("turn without a layout follows the height")
         << QRect(100, 100, 620, 440) << big << 0.667 << 1.5 << 40 << -1 << QRect(100, 100, 443, 704);
     QTest::newRow("moved back into the area")
@@ -105,8 +105,7 @@ void tst_FixedAspect::windowStates_data()
     QTest::newRow("above every screen") << int(Qt::WindowNoState) << QRect(100, -5000, 500, 340)
                                         << QRect(100, area.top(), 475, 357);
     QTest::newRow("maximised") << int(Qt::WindowMaximized) << QRect(100, 100, 500, 340) << QRect(100, 100, 500, 340);
-    QTest::newRow("full screen") << int(Qt::WindowFullScreen) << QRect(100, 100, 500, 340)
-                                 << QRect(100, 100, 500, 340);
+    QTest::newRow("full screen") << int(Qt::WindowFullScreen) << QRect(100, 100, 500, 340) << QRect(100, 100, 500, 340);
 }
 
 void tst_FixedAspect::windowStates()
@@ -164,7 +163,8 @@ void tst_FixedAspect::shownWindowSettles()
     window.setAspectRatio(1.5);
     QTRY_COMPARE_WITH_TIMEOUT(window.geometry(), QRect(100, 100, 570, 420), olpTimeout(5000));
     int resizes = 0;
-    struct Counter : QObject {
+    struct Counter : QObject
+    {
         int* count;
         explicit Counter(int* c) : count(c) {}
         bool eventFilter(QObject*, QEvent* event) override

@@ -129,14 +129,14 @@ void tst_ImageViewer::clicks_data()
                             << "cross 0.5 0.5" << 1.0;
     QTest::newRow("centre in a taller viewer")
         << QSize(600, 500) << QPoint(300, 200) << false << cross << int(Qt::LeftButton) << "cross 0.5 0.5" << 1.0;
-    QTest::newRow("near the top-left corner") << QSize(600, 500) << QPoint(3, 4) << false << cross
-                                              << int(Qt::LeftButton) << "cross 0.005 0.01" << 1.0;
-    QTest::newRow("below the picture") << QSize(600, 500) << QPoint(300, 450) << false << cross
-                                       << int(Qt::LeftButton) << "" << 1.0;
-    QTest::newRow("right of the picture") << QSize(700, 400) << QPoint(650, 200) << false << cross
-                                          << int(Qt::LeftButton) << "" << 1.0;
-    QTest::newRow("right button") << QSize(600, 400) << QPoint(300, 200) << false << cross << int(Qt::RightButton)
-                                  << "" << 1.0;
+    QTest::newRow("near the top-left corner")
+        << QSize(600, 500) << QPoint(3, 4) << false << cross << int(Qt::LeftButton) << "cross 0.005 0.01" << 1.0;
+    QTest::newRow("below the picture") << QSize(600, 500) << QPoint(300, 450) << false << cross << int(Qt::LeftButton)
+                                       << "" << 1.0;
+    QTest::newRow("right of the picture")
+        << QSize(700, 400) << QPoint(650, 200) << false << cross << int(Qt::LeftButton) << "" << 1.0;
+    QTest::newRow("right button") << QSize(600, 400) << QPoint(300, 200) << false << cross << int(Qt::RightButton) << ""
+                                  << 1.0;
     QTest::newRow("grey card without a cross")
         << QSize(600, 400) << QPoint(150, 300) << true << none << int(Qt::LeftButton) << "grey 0.25 0.75" << 1.0;
     QTest::newRow("no cross reported") << QSize(600, 400) << QPoint(300, 200) << false << none << int(Qt::LeftButton)

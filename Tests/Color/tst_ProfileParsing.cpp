@@ -265,8 +265,10 @@ void tst_ProfileParsing::mutatedProfiles()
                     break;
                 }
                 case 2: {
-                    const int offset = int(random.bounded(bytes.size() / 4)) * 4;
-                    qToBigEndian(random.generate(), bytes.data() + offset);
+                    if (bytes.size() >= 4) {
+                        const int offset = int(random.bounded(bytes.size() / 4)) * 4;
+                        qToBigEndian(random.generate(), bytes.data() + offset);
+                    }
                     break;
                 }
                 default:

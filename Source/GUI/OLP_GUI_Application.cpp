@@ -86,6 +86,11 @@ OLP_GUI_Application::OLP_GUI_Application(int& argc, char** argv) : QApplication(
     if (m_controller) {
         m_controller->setIsUnitFeet(OLP_GUI_Settings::instance()->isUnitFeet());
         connectController();
+        // A camera found by the controller's first poll may have connected
+        // before the connections above existed; its signal is then lost.
+        if (m_controller->productId() != 0) {
+            QMetaObject::invokeMethod(this, &OLP_GUI_Application::catchCameraConnected, Qt::QueuedConnection);
+        }
     }
     m_noCamera->show();
 }
@@ -482,16 +487,18 @@ void OLP_GUI_Application::applyAlwaysOnTop(QWidget* window, bool on)
 void OLP_GUI_Application::catchCameraConnected()
 {
     const char* name = "OLP_GUI_Application::catchCameraConnected";
-    if (m_cameraWindow || !m_controller) {
+    // A connection is handled once, also when the start-up check and the
+    // controller's signal both report it.
+    if (m_cameraWindow || m_cameraConnected || !m_controller) {
         return;
     }
     const quint32 productId = m_controller->productId();
     if (productId == 0) {
-        // The camera went away before this queued call arrived; its
-        // disconnection follows.
+        // The camera went away before this queued call arrived.
         debugPrintf(kAppFlag, "%s - camera gone before its window opened", name);
         return;
     }
+    m_cameraConnected = true;
     debugPrintf(kAppFlag, "====== Connected to %s ======", qUtf8Printable(m_controller->productName()));
     if (m_noCamera) {
         m_noCamera->showNormal();
@@ -533,6 +540,7 @@ void OLP_GUI_Application::catchCameraConnected()
 
 void OLP_GUI_Application::catchCameraDisconnected()
 {
+    m_cameraConnected = false;
     m_folderSettings.reset();
     debugPrintf(kAppFlag, "====== Disconnected ======");
     if (m_cameraWindow) {

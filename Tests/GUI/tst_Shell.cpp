@@ -145,6 +145,11 @@ void Scenario::prepare()
 void Scenario::run()
 {
     QMainWindow* noCamera = app->noCameraWindow();
+    if (name == "start") {
+        // Only what start-up does.
+        QCoreApplication::exit(0);
+        return;
+    }
     // With a camera at hand the window may already have gone again.
     if (!m_camera && !OLP_GUI_Settings::instance()->isDemoCamera() &&
         !waitFor([noCamera] { return noCamera->isVisible(); }, "no-camera window")) {
@@ -295,6 +300,8 @@ private slots:
     void quitPaths_data();
     void quitPaths();
     void executableLogsUnderItsOwnName();
+    void settingsToolSetsTheDemoCamera_data();
+    void settingsToolSetsTheDemoCamera();
 
 private:
     static QProcessEnvironment environmentFor(const QTemporaryDir& home);
@@ -443,6 +450,44 @@ void tst_Shell::executableLogsUnderItsOwnName()
         logs.append(it.next());
     }
     QCOMPARE(logs, QStringList{logPath});
+}
+
+void tst_Shell::settingsToolSetsTheDemoCamera_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("printed");
+    QTest::addColumn<bool>("demoCameraAfter");
+    QTest::newRow("set") << QStringList{"DemoCamera", "true"} << 0 << "true\n" << true;
+    QTest::newRow("read") << QStringList{"DemoCamera"} << 0 << "false\n" << false;
+    QTest::newRow("unknown key") << QStringList{"AlwaysOnTop", "true"} << 2 << "" << false;
+    QTest::newRow("not a boolean") << QStringList{"DemoCamera", "yes"} << 2 << "" << false;
+}
+
+// Catches: scripts/run --demo writing a key the program does not read, or a
+// tool that accepts what it cannot store.
+void tst_Shell::settingsToolSetsTheDemoCamera()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, printed);
+    QFETCH(bool, demoCameraAfter);
+    QTemporaryDir home;
+    QProcess tool;
+    tool.setProcessEnvironment(environmentFor(home));
+    tool.start(QStringLiteral(QT_TESTCASE_BUILDDIR "/tools/olp_settings/olp_settings"), arguments);
+    QVERIFY(tool.waitForFinished(olpTimeout(20000)));
+    QCOMPARE(tool.exitCode(), exitCode);
+    QCOMPARE(QString::fromUtf8(tool.readAllStandardOutput()), printed);
+
+    // The program itself, started afterwards, plugs in the demo camera or not.
+    QProcess program;
+    program.setProcessEnvironment(environmentFor(home));
+    program.start(QCoreApplication::applicationFilePath(), {"--scenario", "start"});
+    QVERIFY(program.waitForFinished(olpTimeout(60000)));
+    QFile log(home.path() + kLogPath);
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    QCOMPARE(log.readAll().contains("demo camera plugged in"), demoCameraAfter);
 }
 
 int main(int argc, char** argv)

@@ -66,11 +66,12 @@ OLP_GUI_Application::OLP_GUI_Application(int& argc, char** argv) : QApplication(
 
     m_noCamera = new OLP_GUI_SettingsAwareWidgetT<OLP_GUI_NoCamera>(this);
     m_noCamera->setObjectName(QStringLiteral("WinNoCamera"));
-    OLP_GUI_WindowGeometry::restoreOnScreen(m_noCamera);
     Qt::WindowFlags flags = m_noCamera->windowFlags() | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                             Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
     flags &= ~Qt::WindowMaximizeButtonHint;
     m_noCamera->setWindowFlags(flags);
+    // After the flags: setting them may place the window anew.
+    OLP_GUI_WindowGeometry::restoreOnScreen(m_noCamera);
     connect(m_noCamera, &OLP_GUI_NoCamera::signalClosedByUser, this, &OLP_GUI_Application::catchActionQuit);
     loadStyleSheet();
 

@@ -147,6 +147,10 @@ void Scenario::run()
     QMainWindow* noCamera = app->noCameraWindow();
     if (name == "start") {
         // Only what start-up does.
+        const QRect g = noCamera->geometry();
+        const QRect f = noCamera->frameGeometry();
+        fact("noCameraGeometry", QString("%1,%2,%3,%4").arg(g.x()).arg(g.y()).arg(g.width()).arg(g.height()));
+        fact("noCameraFrame", QString("%1,%2").arg(f.x()).arg(f.y()));
         QCoreApplication::exit(0);
         return;
     }
@@ -172,6 +176,8 @@ void Scenario::run()
         watchNoCameraWindow();
         olpCloseByUser(app->cameraWindow());
     } else if (name == "close-no-camera-window") {
+        noCamera->setGeometry(120, 140, 420, 260);
+        QTest::qWait(20);
         olpCloseByUser(noCamera);
     } else if (name == "unknown-product") {
         if (!waitFor([this] { return log->contains("unknown camera with ProductId 0x107"); }, "unknown product")) {
@@ -300,6 +306,7 @@ private slots:
     void quitPaths_data();
     void quitPaths();
     void executableLogsUnderItsOwnName();
+    void noCameraWindowReturnsWhereItWasClosed();
     void settingsToolSetsTheDemoCamera_data();
     void settingsToolSetsTheDemoCamera();
 
@@ -450,6 +457,29 @@ void tst_Shell::executableLogsUnderItsOwnName()
         logs.append(it.next());
     }
     QCOMPARE(logs, QStringList{logPath});
+}
+
+// Catches: a no-camera window that forgets where the user put it (its close
+// event does not save, or start-up does not restore, or the window flags set
+// after the restore undo it).
+void tst_Shell::noCameraWindowReturnsWhereItWasClosed()
+{
+    QTemporaryDir home;
+    QStringList facts;
+    for (const char* scenario : {"close-no-camera-window", "start"}) {
+        QProcess process;
+        process.setProcessEnvironment(environmentFor(home));
+        process.start(QCoreApplication::applicationFilePath(), {"--scenario", scenario});
+        QVERIFY(process.waitForFinished(olpTimeout(60000)));
+        QCOMPARE(process.exitCode(), 0);
+        facts.append(QString::fromUtf8(process.readAllStandardOutput()));
+    }
+    const QString& started = facts.last();
+    QVERIFY2(started.contains(QRegularExpression("FACT noCameraGeometry=\\d+,\\d+,420,260\n")), qPrintable(started));
+    // The window system decides whether the frame or the inside goes there
+    // (the offscreen platform puts its 2-pixel frame at the spot).
+    QVERIFY2(started.contains("FACT noCameraGeometry=120,140,") || started.contains("FACT noCameraFrame=120,140\n"),
+             qPrintable(started));
 }
 
 void tst_Shell::settingsToolSetsTheDemoCamera_data()

@@ -1,6 +1,12 @@
 #include "OLP_Test_Support.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QStandardPaths>
+
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/lsan_interface.h>
+#endif
 
 #include "OLP_Debug.h"
 #include "OLP_Logic_MetaTypes.h"
@@ -25,6 +31,20 @@ int olpTimeout(int ms)
     bool ok = false;
     const int scale = qEnvironmentVariableIntValue("OLP_TEST_TIMEOUT_SCALE", &ok);
     return ok && scale > 0 ? ms * scale : ms;
+}
+
+void olpIgnoreOffscreenScreens()
+{
+#if defined(__SANITIZE_ADDRESS__)
+    if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
+        return;
+    }
+    // The screen objects and what they own form a cycle nobody points to.
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    for (QScreen* screen : screens) {
+        __lsan_ignore_object(screen);
+    }
+#endif
 }
 
 OLP_Test_LogCapture::OLP_Test_LogCapture()

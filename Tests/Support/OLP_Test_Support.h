@@ -16,8 +16,9 @@ int olpTimeout(int ms);
 
 // Qt 5.15's offscreen platform never frees its screen (and the cursor the
 // screen holds), so every GUI test would end in a leak report. Called while
-// the GUI application exists, this tells LeakSanitizer to leave them alone;
-// it does nothing on other platforms and in builds without the sanitizer.
+// the GUI application exists (olpTestInit() calls it), this tells
+// LeakSanitizer to leave them alone; without the sanitizer or a GUI
+// application it does nothing.
 void olpIgnoreOffscreenScreens();
 
 // Captures every Qt message (and so every log line) while it lives. Messages

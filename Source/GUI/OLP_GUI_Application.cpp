@@ -67,11 +67,12 @@ OLP_GUI_Application::OLP_GUI_Application(int& argc, char** argv) : QApplication(
 
     m_noCamera = new OLP_GUI_SettingsAwareWidgetT<OLP_GUI_NoCamera>(this);
     m_noCamera->setObjectName(QStringLiteral("WinNoCamera"));
-    OLP_GUI_WindowGeometry::restoreOnScreen(m_noCamera);
     Qt::WindowFlags flags = m_noCamera->windowFlags() | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                             Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
     flags &= ~Qt::WindowMaximizeButtonHint;
     m_noCamera->setWindowFlags(flags);
+    // After the flags: setting them may place the window anew.
+    OLP_GUI_WindowGeometry::restoreOnScreen(m_noCamera);
     connect(m_noCamera, &OLP_GUI_NoCamera::signalClosedByUser, this, &OLP_GUI_Application::catchActionQuit);
     loadStyleSheet();
 
@@ -87,6 +88,11 @@ OLP_GUI_Application::OLP_GUI_Application(int& argc, char** argv) : QApplication(
     if (m_controller) {
         m_controller->setIsUnitFeet(OLP_GUI_Settings::instance()->isUnitFeet());
         connectController();
+        // A camera found by the controller's first poll may have connected
+        // before the connections above existed; its signal is then lost.
+        if (m_controller->productId() != 0) {
+            QMetaObject::invokeMethod(this, &OLP_GUI_Application::catchCameraConnected, Qt::QueuedConnection);
+        }
     }
     m_noCamera->show();
 }
@@ -487,16 +493,18 @@ void OLP_GUI_Application::applyAlwaysOnTop(QWidget* window, bool on)
 void OLP_GUI_Application::catchCameraConnected()
 {
     const char* name = "OLP_GUI_Application::catchCameraConnected";
-    if (m_cameraWindow || !m_controller) {
+    // A connection is handled once, also when the start-up check and the
+    // controller's signal both report it.
+    if (m_cameraWindow || m_cameraConnected || !m_controller) {
         return;
     }
     const quint32 productId = m_controller->productId();
     if (productId == 0) {
-        // The camera went away before this queued call arrived; its
-        // disconnection follows.
+        // The camera went away before this queued call arrived.
         debugPrintf(kAppFlag, "%s - camera gone before its window opened", name);
         return;
     }
+    m_cameraConnected = true;
     debugPrintf(kAppFlag, "====== Connected to %s ======", qUtf8Printable(m_controller->productName()));
     if (m_noCamera) {
         m_noCamera->showNormal();
@@ -538,6 +546,7 @@ void OLP_GUI_Application::catchCameraConnected()
 
 void OLP_GUI_Application::catchCameraDisconnected()
 {
+    m_cameraConnected = false;
     m_folderSettings.reset();
     debugPrintf(kAppFlag, "====== Disconnected ======");
     if (m_cameraWindow) {

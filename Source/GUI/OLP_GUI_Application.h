@@ -141,6 +141,8 @@ private:
     QList<QPointer<QAction>> m_demoCameraActions;
     std::shared_ptr<OLP_Commu_EmuCamera> m_demoCamera;
     QStringList m_profileNames;
+    // The controller's connection has been handled and no disconnection yet.
+    bool m_cameraConnected = false;
     bool m_quitWanted = false;
     bool m_shuttingDown = false;
 };

@@ -34,7 +34,9 @@ OLP_GUI_3DAxisDataWidget::OLP_GUI_3DAxisDataWidget(QWidget* parent) : QWidget(pa
     layout->addWidget(m_horizontal, 0, Qt::AlignVCenter);
     layout->addWidget(m_vertical);
     setFixedSize(kWidth, kHeight);
-    set3DAxisAngles(0.0, 0.0);
+    // Level until the first angles arrive; that update starts in the blink phase "on".
+    OLP_GUI_LabelImage::show(m_horizontal, horizontalImageOf(0.0, true));
+    OLP_GUI_LabelImage::show(m_vertical, verticalImageOf(0.0, true, true));
 }
 
 bool OLP_GUI_3DAxisDataWidget::isRollNearLevel(double r)

@@ -21,14 +21,14 @@ OLP_GUI_7SegmentExpMeterWidget::OLP_GUI_7SegmentExpMeterWidget(QWidget* parent) 
 QString OLP_GUI_7SegmentExpMeterWidget::imageOf(int value)
 {
     switch (value) {
-    case 0:
-        return QStringLiteral("ExposMetering/ExposMetering_spot.png");
-    case 1:
-        return QStringLiteral("ExposMetering/ExposMetering_centerWeighted.png");
-    case 2:
-        return QStringLiteral("ExposMetering/ExposMetering_multiField.png");
-    default:
-        return QStringLiteral("ExposMetering/ExposMetering_none.png");
+        case 0:
+            return QStringLiteral("ExposMetering/ExposMetering_spot.png");
+        case 1:
+            return QStringLiteral("ExposMetering/ExposMetering_centerWeighted.png");
+        case 2:
+            return QStringLiteral("ExposMetering/ExposMetering_multiField.png");
+        default:
+            return QStringLiteral("ExposMetering/ExposMetering_none.png");
     }
 }
 

@@ -4,8 +4,8 @@
 
 class QLabel;
 
-// The metering symbol of the viewfinder status line: spot, centre-weighted or multi-field; anything else shows the empty symbol.
-// GUI thread only; owns its label.
+// The metering symbol of the viewfinder status line: spot, centre-weighted or multi-field; anything else shows the
+// empty symbol. GUI thread only; owns its label.
 class OLP_GUI_7SegmentExpMeterWidget : public QWidget
 {
     Q_OBJECT

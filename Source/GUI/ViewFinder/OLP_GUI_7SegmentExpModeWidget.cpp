@@ -21,17 +21,17 @@ OLP_GUI_7SegmentExpModeWidget::OLP_GUI_7SegmentExpModeWidget(QWidget* parent) : 
 QString OLP_GUI_7SegmentExpModeWidget::imageOf(int value)
 {
     switch (value) {
-    case 0:
-        return QStringLiteral("7Segment/A-m.png");
-    case 1:
-        return QStringLiteral("7Segment/A-T.png");
-    case 2:
-        return QStringLiteral("7Segment/A-A.png");
-    case 3:
-    case 5:
-        return QStringLiteral("7Segment/A-P.png");
-    default:
-        return QStringLiteral("7Segment/A-null.png");
+        case 0:
+            return QStringLiteral("7Segment/A-m.png");
+        case 1:
+            return QStringLiteral("7Segment/A-T.png");
+        case 2:
+            return QStringLiteral("7Segment/A-A.png");
+        case 3:
+        case 5:
+            return QStringLiteral("7Segment/A-P.png");
+        default:
+            return QStringLiteral("7Segment/A-null.png");
     }
 }
 

@@ -4,8 +4,8 @@
 
 class QLabel;
 
-// The exposure mode of the viewfinder status line: m, T, A or P beside the shutter time; bulb (4) and unknown modes show no letter.
-// GUI thread only; owns its label.
+// The exposure mode of the viewfinder status line: m, T, A or P beside the shutter time; bulb (4) and unknown modes
+// show no letter. GUI thread only; owns its label.
 class OLP_GUI_7SegmentExpModeWidget : public QWidget
 {
     Q_OBJECT

@@ -61,7 +61,8 @@ QString OLP_GUI_7SegmentLightBalWidget::imageOf(int lightBalance)
         return kScalePlain;
     }
     const QString stops = QString::number(lightBalance / 2.0, 'f', 1);
-    return QStringLiteral("LightBal/LightBal-(%1%2).png").arg(lightBalance > 0 ? QStringLiteral("+") : QString(), stops);
+    return QStringLiteral("LightBal/LightBal-(%1%2).png")
+        .arg(lightBalance > 0 ? QStringLiteral("+") : QString(), stops);
 }
 
 void OLP_GUI_7SegmentLightBalWidget::setLightBalance(int lightBalance)

@@ -6,6 +6,7 @@
 #include <QSet>
 #include <QVariant>
 
+#include "OLP_Artwork.h"
 #include "OLP_Debug.h"
 
 QString OLP_GUI_LabelImage::resourcePath(const QString& relativePath)
@@ -24,6 +25,9 @@ void OLP_GUI_LabelImage::show(QLabel* label, const QString& relativePath)
         label->setPixmap(QPixmap());
         return;
     }
+    // The images are compiled into a static library: make sure they are registered.
+    static const bool artworkRegistered = (olpInitArtwork(), true);
+    Q_UNUSED(artworkRegistered);
     const QPixmap pixmap = QIcon(path).pixmap(label->size(), QIcon::Normal, QIcon::On);
     if (pixmap.isNull() && !QFile::exists(path)) {
         // A missing image is a build fault; say so once instead of on every redraw.

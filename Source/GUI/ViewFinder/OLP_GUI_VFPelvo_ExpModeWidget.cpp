@@ -22,19 +22,19 @@ OLP_GUI_VFPelvo_ExpModeWidget::OLP_GUI_VFPelvo_ExpModeWidget(QWidget* parent) : 
 QString OLP_GUI_VFPelvo_ExpModeWidget::imageOf(int exposureMode)
 {
     switch (exposureMode) {
-    case 0:
-    case 4:
-        return QStringLiteral("ViewFinderPelvo/expMode/VFPelvo_expMode_M.png");
-    case 1:
-        return QStringLiteral("ViewFinderPelvo/expMode/VFPelvo_expMode_S.png");
-    case 2:
-        return QStringLiteral("ViewFinderPelvo/expMode/VFPelvo_expMode_A.png");
-    case 3:
-        return QStringLiteral("ViewFinderPelvo/expMode/VFPelvo_expMode_P.png");
-    case 5:
-        return QStringLiteral("ViewFinderPelvo/expMode/VFPelvo_expMode_Pstar.png");
-    default:
-        return QString();
+        case 0:
+        case 4:
+            return QStringLiteral("ViewFinderPelvo/expMode/VFPelvo_expMode_M.png");
+        case 1:
+            return QStringLiteral("ViewFinderPelvo/expMode/VFPelvo_expMode_S.png");
+        case 2:
+            return QStringLiteral("ViewFinderPelvo/expMode/VFPelvo_expMode_A.png");
+        case 3:
+            return QStringLiteral("ViewFinderPelvo/expMode/VFPelvo_expMode_P.png");
+        case 5:
+            return QStringLiteral("ViewFinderPelvo/expMode/VFPelvo_expMode_Pstar.png");
+        default:
+            return QString();
     }
 }
 

@@ -12,8 +12,7 @@ const QString kFlashOn = QStringLiteral("ViewFinderPelvo/flashStatus/VFPelvo_fla
 constexpr double kScaleEnd = 3.0;
 }  // namespace
 
-OLP_GUI_VFPelvo_LightBalExpCompensWidget::OLP_GUI_VFPelvo_LightBalExpCompensWidget(QWidget* parent)
-    : QWidget(parent)
+OLP_GUI_VFPelvo_LightBalExpCompensWidget::OLP_GUI_VFPelvo_LightBalExpCompensWidget(QWidget* parent) : QWidget(parent)
 {
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -43,13 +42,13 @@ OLP_GUI_VFPelvo_LightBalExpCompensWidget::OLP_GUI_VFPelvo_LightBalExpCompensWidg
 
 QString OLP_GUI_VFPelvo_LightBalExpCompensWidget::exposCompensImageOf(int exposCompens, int exposCompensStep)
 {
-    const QString value = (exposCompens > 0 ? QStringLiteral("+") : QString()) +
-                          QString::number(exposCompens / 1000.0, 'f', 1);
+    const QString value =
+        (exposCompens > 0 ? QStringLiteral("+") : QString()) + QString::number(exposCompens / 1000.0, 'f', 1);
     return QStringLiteral("ViewFinderPelvo/ExpComp/VFPelvo_ExpComp_%1_(%2).png").arg(value).arg(exposCompensStep);
 }
 
 QString OLP_GUI_VFPelvo_LightBalExpCompensWidget::lightBalanceImageOf(int lightBalance, int exposCompensStep,
-                                                                       bool isActive)
+                                                                      bool isActive)
 {
     QString text;
     const double stops = exposCompensStep == 333 ? lightBalance / 3.0 : lightBalance / 2.0;
@@ -116,6 +115,5 @@ void OLP_GUI_VFPelvo_LightBalExpCompensWidget::redrawExposCompens()
 
 void OLP_GUI_VFPelvo_LightBalExpCompensWidget::redrawLightBalance()
 {
-    OLP_GUI_LabelImage::show(m_lightBalance,
-                             lightBalanceImageOf(m_lightBalanceValue, m_exposCompensStep, m_isActive));
+    OLP_GUI_LabelImage::show(m_lightBalance, lightBalanceImageOf(m_lightBalanceValue, m_exposCompensStep, m_isActive));
 }

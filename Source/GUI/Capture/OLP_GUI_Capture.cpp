@@ -1,5 +1,6 @@
 #include "OLP_GUI_Capture.h"
 
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QIntValidator>
@@ -10,11 +11,13 @@
 
 #include "OLP_Commu_ProductIds.h"
 #include "OLP_Debug.h"
+#include "OLP_GUI_Application.h"
 #include "OLP_GUI_ComboBox.h"
 #include "OLP_GUI_ComboRules.h"
 #include "OLP_GUI_ExposureModeWidget.h"
 #include "OLP_GUI_FocusDistanceWidget.h"
 #include "OLP_GUI_FocusModeWidget.h"
+#include "OLP_Logic_Controller.h"
 
 namespace {
 
@@ -602,7 +605,10 @@ void OLP_GUI_Capture::setFocusMinDistance(const QString& text)
     m_wgtFocusDistance->setMinDistance(text);
 }
 
+// The controller answers productId() from a value it keeps for the GUI thread.
 quint32 OLP_GUI_Capture::cameraProductId()
 {
-    return 0;
+    const auto* application = qobject_cast<const OLP_GUI_Application*>(QCoreApplication::instance());
+    const OLP_Logic_Controller* controller = application ? application->controller() : nullptr;
+    return controller ? controller->productId() : 0;
 }

@@ -1,4 +1,3 @@
-#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -7,6 +6,7 @@
 #include <QtTest>
 
 #include "OLP_GUI_Capture.h"
+#include "OLP_Test_GuiActions.h"
 #include "OLP_Test_Support.h"
 
 // The capture tab on its own, as the camera window's setters feed it and as a
@@ -42,10 +42,6 @@ private:
         }
         return found;
     }
-    // Opens the box's popup with the keyboard, walks to the entry and takes it
-    // with Return, as a user would.
-    static void choose(QComboBox* box, const QString& text);
-
     OLP_GUI_Capture* m_tab = nullptr;
 };
 
@@ -60,24 +56,6 @@ void tst_CaptureTab::cleanup()
 {
     delete m_tab;
     m_tab = nullptr;
-}
-
-void tst_CaptureTab::choose(QComboBox* box, const QString& text)
-{
-    const int target = box->findText(text);
-    QVERIFY2(target >= 0, qPrintable(text));
-    QTest::keyClick(box, Qt::Key_F4);
-    QAbstractItemView* view = box->view();
-    QTRY_VERIFY_WITH_TIMEOUT(view->isVisible(), olpTimeout(2000));
-    int at = view->currentIndex().row();
-    for (; at < target; ++at) {
-        QTest::keyClick(view, Qt::Key_Down);
-    }
-    for (; at > target; --at) {
-        QTest::keyClick(view, Qt::Key_Up);
-    }
-    QTest::keyClick(view, Qt::Key_Return);
-    QTRY_VERIFY_WITH_TIMEOUT(!view->isVisible(), olpTimeout(2000));
 }
 
 // One rule for all twelve settings: an empty list keeps the entries, an unknown
@@ -360,12 +338,12 @@ void tst_CaptureTab::sensitivityAuto()
     QCOMPARE(log.count("OLP_GUI_Capture::setSensitivity"), 0);
 
     QSignalSpy sent(m_tab, &OLP_GUI_Capture::signalSensitivity);
-    choose(box, "160");
+    QVERIFY(olpChooseEntry(box, "160"));
     QCOMPARE(sent.count(), 1);
     QCOMPARE(sent.at(0).at(0).toString(), QString("160"));
     m_tab->setSensitivity("320");
     QCOMPARE(box->currentText(), QString("320"));
-    choose(box, "Auto");
+    QVERIFY(olpChooseEntry(box, "Auto"));
     QCOMPARE(sent.count(), 2);
     QCOMPARE(sent.at(1).at(0).toString(), QString("Auto"));
     m_tab->setSensitivity("160");

@@ -534,6 +534,9 @@ public:
     int bracketCount() const { return m_bracketCount; }
     int bulbState() const { return m_bulbState; }
     QTimer* intervalTimer() const { return m_intervalTimer; }
+    // Frames and seconds of the series the controller runs itself (controller thread).
+    int intervalFrames() const { return m_intervalFrames; }
+    int intervalTime() const { return m_intervalTime; }
     QTimer* bulbResetTimer() { return &m_bulbResetTimer; }
     QTimer* selfTimerResetTimer() { return &m_selfTimerResetTimer; }
     // Milliseconds per unit of the interval time (a second); tests shorten it.

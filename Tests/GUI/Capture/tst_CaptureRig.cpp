@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScopeGuard>
 #include <QSemaphore>
 #include <QSignalSpy>
 #include <QSlider>
@@ -889,6 +890,13 @@ void tst_CaptureRig::screenshots_data()
 void tst_CaptureRig::screenshots()
 {
     QFETCH(quint16, product);
+    // The offscreen platform's default font is 12 pt; a desktop's, which the
+    // fixed-width window is laid out for, is 9 pt.
+    const QFont font = QApplication::font();
+    const auto restoreFont = qScopeGuard([font]() { QApplication::setFont(font); });
+    if (QGuiApplication::platformName() == QLatin1String("offscreen")) {
+        QApplication::setFont(QFont(QStringLiteral("Sans Serif"), 9));
+    }
     QVERIFY(rig()->plug(product));
     auto* tab = find<OLP_GUI_Capture>("tabCamera");
     QVERIFY(tab);

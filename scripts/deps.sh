@@ -2,7 +2,9 @@
 # build needs, only when one of them is missing.
 OLP_PACKAGES="cmake ninja-build g++ pkg-config qtbase5-dev qtbase5-dev-tools libqt5svg5-dev
 libusb-1.0-0-dev liblcms2-dev libxml2-utils clang-format libbenchmark-dev fonts-dejavu-core fonts-dseg
-libxcb1-dev xvfb dbus"
+libxcb1-dev dbus openssl"
+# A virtual display for the tests that need X and for looking at the windows.
+OLP_PACKAGES="$OLP_PACKAGES xvfb xauth"
 
 olp_install_deps() {
     local missing=""

@@ -534,6 +534,9 @@ public:
     int bracketCount() const { return m_bracketCount; }
     int bulbState() const { return m_bulbState; }
     QTimer* intervalTimer() const { return m_intervalTimer; }
+    // Frames and seconds of the series the controller runs itself (controller thread).
+    int intervalFrames() const { return m_intervalFrames; }
+    int intervalTime() const { return m_intervalTime; }
     QTimer* bulbResetTimer() { return &m_bulbResetTimer; }
     QTimer* selfTimerResetTimer() { return &m_selfTimerResetTimer; }
     // Milliseconds per unit of the interval time (a second); tests shorten it.
@@ -567,6 +570,8 @@ private:
     // line) when there is no camera, no converter or the text is not in the list.
     bool valueOfText(const char* method, const OLP_Logic_ConverterBase* converter, const char* setting,
                      const QString& text, int* value) const;
+    // Whether the white balance index is the colour temperature entry.
+    bool isColorTemperature(int whiteBalanceIndex) const;
     // EV step of the shutter-time or aperture list; 0.0 when the step value is unknown.
     double listStepEv(bool forShutterTime) const;
     // Keeps the process-wide aperture conversion on this camera's product and step.

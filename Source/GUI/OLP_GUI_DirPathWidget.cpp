@@ -59,6 +59,12 @@ QString OLP_GUI_DirPathWidget::expandHome(const QString& text)
     return text;
 }
 
+QString OLP_GUI_DirPathWidget::folderOf(const QString& text)
+{
+    const QString expanded = expandHome(text);
+    return expanded.isEmpty() ? expanded : QDir::toNativeSeparators(QDir::cleanPath(expanded));
+}
+
 void OLP_GUI_DirPathWidget::setPath(const QString& path)
 {
     m_pending = path;
@@ -72,7 +78,7 @@ bool OLP_GUI_DirPathWidget::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_ledPath) {
         if (event->type() == QEvent::FocusIn) {
-            m_pending = expandHome(m_ledPath->text());
+            m_pending = folderOf(m_ledPath->text());
         } else if (event->type() == QEvent::FocusOut) {
             // A context menu (paste) is part of editing, not leaving the field.
             const bool toPopup = static_cast<QFocusEvent*>(event)->reason() == Qt::PopupFocusReason;
@@ -117,7 +123,7 @@ void OLP_GUI_DirPathWidget::catchTextEdited(const QString& text)
     if (text.isEmpty()) {
         return;
     }
-    m_pending = expandHome(text);
+    m_pending = folderOf(text);
     if (folderExists(m_pending)) {
         m_dirtyTimer->stop();
         if (m_pending != m_path) {

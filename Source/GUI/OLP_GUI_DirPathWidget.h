@@ -31,6 +31,10 @@ public:
 
     // A leading "~" or "~/" stands for the home folder.
     static QString expandHome(const QString& text);
+    // The folder a typed text names: "~" expanded, "." and ".." parts and a
+    // trailing separator removed, native separators. "/p/" is the folder
+    // "/p", not a second one that would give file names with "//".
+    static QString folderOf(const QString& text);
 
 signals:
     void signalPath(const QString& path);

@@ -71,6 +71,8 @@ void OLP_GUI_DirPathWidget::setPath(const QString& path)
     if (path != m_path) {
         m_path = path;
         m_ledPath->setText(path);
+        // A long folder shows its end in the field; the whole of it here.
+        m_ledPath->setToolTip(path);
     }
 }
 
@@ -114,6 +116,7 @@ void OLP_GUI_DirPathWidget::catchBrowseButtonClicked()
     if (chosen != m_path) {
         m_path = chosen;
         m_ledPath->setText(chosen);
+        m_ledPath->setToolTip(chosen);
         emit signalPath(m_path);
     }
 }
@@ -195,6 +198,7 @@ void OLP_GUI_DirPathWidget::check()
             if (m_pending != m_path) {
                 m_path = m_pending;
                 m_ledPath->setText(m_path);
+                m_ledPath->setToolTip(m_path);
                 emit signalPath(m_path);
             }
         } else {

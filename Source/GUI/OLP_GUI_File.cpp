@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QFontMetrics>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
@@ -111,58 +112,32 @@ void OLP_GUI_File::buildForm()
     m_cbbVideoFormatResol =
         addComboRow("lblVideoFormatResol", tr("Video Format:"), "cbbVideoFormatResol", &m_lblVideoFormatResol);
 
-    // The folders: a label above each full-width folder field.
-    auto* vlyDngPath = new QVBoxLayout();
-    vlyDngPath->setObjectName(QStringLiteral("vlyDngPath"));
-    vlyDngPath->setSpacing(1);
+    // The folders and the name each take a full-width row with a short label
+    // of their own: the window's height is fixed, and the folder fields keep
+    // room for long paths.
     auto* lblDngPath = new QLabel(tr("DNG:"), this);
     lblDngPath->setObjectName(QStringLiteral("lblDngPath"));
     m_wgtDngPath = new OLP_GUI_DirPathWidget(this);
     m_wgtDngPath->setObjectName(QStringLiteral("wgtDngPath"));
-    vlyDngPath->addWidget(lblDngPath);
-    vlyDngPath->addWidget(m_wgtDngPath);
-    outer->addLayout(vlyDngPath);
-
-    auto* vlyJpgPath = new QVBoxLayout();
-    vlyJpgPath->setObjectName(QStringLiteral("vlyJpgPath"));
-    vlyJpgPath->setSpacing(1);
     auto* lblJpgPath = new QLabel(tr("JPG:"), this);
     lblJpgPath->setObjectName(QStringLiteral("lblJpgPath"));
     m_wgtJpgPath = new OLP_GUI_DirPathWidget(this);
     m_wgtJpgPath->setObjectName(QStringLiteral("wgtJpgPath"));
-    vlyJpgPath->addWidget(lblJpgPath);
-    vlyJpgPath->addWidget(m_wgtJpgPath);
-    outer->addLayout(vlyJpgPath);
 
-    // Base name and index side by side, their labels above them.
-    auto* glyPictureFullName = new QGridLayout();
-    glyPictureFullName->setObjectName(QStringLiteral("glyPictureFullName"));
-    glyPictureFullName->setHorizontalSpacing(2);
-    glyPictureFullName->setVerticalSpacing(1);
     auto* lblPictureName = new QLabel(tr("File Name:"), this);
     lblPictureName->setObjectName(QStringLiteral("lblPictureName"));
-    auto* lblPictureIndex = new QLabel(tr("Index:"), this);
-    lblPictureIndex->setObjectName(QStringLiteral("lblPictureIndex"));
-    auto* lblSeparator = new QLabel(this);
-    lblSeparator->setObjectName(QStringLiteral("lblSeparator"));
-    lblSeparator->setFixedWidth(4);
     m_ledPictureName = new QLineEdit(this);
     m_ledPictureName->setObjectName(QStringLiteral("ledPictureName"));
     m_ledPictureName->setValidator(new PictureNameValidator(m_ledPictureName));
+    auto* lblSeparator = new QLabel(this);
+    lblSeparator->setObjectName(QStringLiteral("lblSeparator"));
+    lblSeparator->setFixedWidth(4);
+    auto* lblPictureIndex = new QLabel(tr("Index:"), this);
+    lblPictureIndex->setObjectName(QStringLiteral("lblPictureIndex"));
     m_ledPictureIndex = new QLineEdit(this);
     m_ledPictureIndex->setObjectName(QStringLiteral("ledPictureIndex"));
-    m_ledPictureIndex->setMaximumWidth(80);
-    glyPictureFullName->addWidget(lblPictureName, 0, 0);
-    glyPictureFullName->addWidget(lblPictureIndex, 0, 2);
-    glyPictureFullName->addWidget(m_ledPictureName, 1, 0);
-    glyPictureFullName->addWidget(lblSeparator, 1, 1);
-    glyPictureFullName->addWidget(m_ledPictureIndex, 1, 2);
-    glyPictureFullName->setColumnStretch(0, 1);
-    outer->addLayout(glyPictureFullName);
+    m_ledPictureIndex->setMaximumWidth(70);
 
-    auto* vlyExampleName = new QVBoxLayout();
-    vlyExampleName->setObjectName(QStringLiteral("vlyExampleName"));
-    vlyExampleName->setSpacing(1);
     auto* lblExampleName = new QLabel(tr("Example:"), this);
     lblExampleName->setObjectName(QStringLiteral("lblExampleName"));
     m_stxExampleName = new QLabel(this);
@@ -172,6 +147,37 @@ void OLP_GUI_File::buildForm()
     m_stxExampleName->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     m_stxExampleName->setTextFormat(Qt::PlainText);
     m_stxExampleName->installEventFilter(this);
+
+    // The three short labels share one width so that their fields line up.
+    int labelWidth = 0;
+    for (QLabel* label : {lblDngPath, lblJpgPath, lblPictureName}) {
+        labelWidth = qMax(labelWidth, label->sizeHint().width());
+    }
+    const auto row = [&](const char* name, QLabel* label) {
+        auto* layout = new QHBoxLayout();
+        layout->setObjectName(QString::fromLatin1(name));
+        layout->setSpacing(4);
+        label->setMinimumWidth(labelWidth);
+        layout->addWidget(label);
+        outer->addLayout(layout);
+        return layout;
+    };
+    row("hlyDngPath", lblDngPath)->addWidget(m_wgtDngPath, 1);
+    row("hlyJpgPath", lblJpgPath)->addWidget(m_wgtJpgPath, 1);
+    auto* glyPictureFullName = new QGridLayout();
+    glyPictureFullName->setObjectName(QStringLiteral("glyPictureFullName"));
+    glyPictureFullName->setHorizontalSpacing(4);
+    glyPictureFullName->addWidget(m_ledPictureName, 0, 0);
+    glyPictureFullName->addWidget(lblSeparator, 0, 1);
+    glyPictureFullName->addWidget(lblPictureIndex, 0, 2);
+    glyPictureFullName->addWidget(m_ledPictureIndex, 0, 3);
+    glyPictureFullName->setColumnStretch(0, 1);
+    row("hlyPictureFullName", lblPictureName)->addLayout(glyPictureFullName, 1);
+    // The example under its label, over the whole width: the file name at
+    // its end has to stay readable.
+    auto* vlyExampleName = new QVBoxLayout();
+    vlyExampleName->setObjectName(QStringLiteral("vlyExampleName"));
+    vlyExampleName->setSpacing(0);
     vlyExampleName->addWidget(lblExampleName);
     vlyExampleName->addWidget(m_stxExampleName);
     outer->addLayout(vlyExampleName);

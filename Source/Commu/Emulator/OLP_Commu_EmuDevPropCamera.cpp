@@ -149,7 +149,10 @@ bool replacesGenericEntry(quint16 productId, quint16 code)
         case 0xD60C:
         case 0xD60E:
             return true;
+        case 0x5005:
         case 0x5010:
+            // The Pelvo offers every white balance of its list (up to the
+            // colour temperature, 11) and its third-stop compensation.
             return productId == EmuWire::ProductPelvo;
         default:
             return false;

@@ -14,6 +14,7 @@
 
 #include "OLP_Commu_ProductIds.h"
 #include "OLP_GUI_7SegmentLoadCounterWidget.h"
+#include "OLP_GUI_Capture.h"
 #include "OLP_GUI_File.h"
 #include "OLP_GUI_LabelImage.h"
 #include "OLP_GUI_LoadIndicatorWidget.h"
@@ -93,7 +94,7 @@ OLP_GUI_CameraKesta2::OLP_GUI_CameraKesta2(OLP_GUI_Application* application, con
     connect(m_tabFile, &OLP_GUI_File::signalVideoFormatResol, this, &OLP_GUI_CameraBase::signalVideoFormatResol);
     connect(m_tabFile, &OLP_GUI_File::signalPictureName, this, &OLP_GUI_CameraBase::signalPictureName);
     connect(m_tabFile, &OLP_GUI_File::signalPictureIndex, this, &OLP_GUI_CameraBase::signalPictureIndex);
-    // The Capture tab's signals are wired here as the tab joins the window.
+    connectCaptureTab();
     connect(m_minGUI, &QToolButton::clicked, this, &OLP_GUI_CameraKesta2::catchMinGUIClicked);
 
     const bool minimal = OLP_GUI_Settings::instance()->isMinimalControlGUI();
@@ -260,7 +261,7 @@ void OLP_GUI_CameraKesta2::buildForm()
     m_tabWidget = new QTabWidget(central);
     m_tabWidget->setObjectName(QStringLiteral("tabWidget"));
     m_tabWidget->setFocusPolicy(Qt::NoFocus);
-    m_tabCamera = new QWidget;
+    m_tabCamera = new OLP_GUI_Capture;
     m_tabCamera->setObjectName(QStringLiteral("tabCamera"));
     m_tabFile = new OLP_GUI_File;
     m_tabFile->setObjectName(QStringLiteral("tabFile"));
@@ -269,6 +270,40 @@ void OLP_GUI_CameraKesta2::buildForm()
     vlyMain->addWidget(m_tabWidget, 1);
 
     setCentralWidget(central);
+}
+
+void OLP_GUI_CameraKesta2::connectCaptureTab()
+{
+    OLP_GUI_Capture* tab = m_tabCamera;
+    // The viewfinder shows a user's choice at once, before the camera confirms it.
+    connect(tab, &OLP_GUI_Capture::signalExposureMode, m_viewFinder, &OLP_GUI_ViewFinderBase::setExposureMode);
+    connect(tab, &OLP_GUI_Capture::signalIsExpModeManual, m_viewFinder, &OLP_GUI_ViewFinderBase::setLightBalIsActive);
+    connect(tab, &OLP_GUI_Capture::signalAperture, m_viewFinder, &OLP_GUI_ViewFinderBase::setAperture);
+    connect(tab, &OLP_GUI_Capture::signalShutterTime, m_viewFinder, &OLP_GUI_ViewFinderBase::setShutterTime);
+
+    connect(tab, &OLP_GUI_Capture::signalExposureMode, this, &OLP_GUI_CameraBase::signalExposureMode);
+    connect(tab, &OLP_GUI_Capture::signalExposMetering, this, &OLP_GUI_CameraBase::signalExposMetering);
+    connect(tab, &OLP_GUI_Capture::signalAperture, this, &OLP_GUI_CameraBase::signalAperture);
+    connect(tab, &OLP_GUI_Capture::signalShutterTime, this, &OLP_GUI_CameraBase::signalShutterTime);
+    connect(tab, &OLP_GUI_Capture::signalExposCompens, this, &OLP_GUI_CameraBase::signalExposCompens);
+    connect(tab, &OLP_GUI_Capture::signalSensitivity, this, &OLP_GUI_CameraBase::signalSensitivity);
+    connect(tab, &OLP_GUI_Capture::signalWhiteBalance, this, &OLP_GUI_CameraBase::signalWhiteBalance);
+    connect(tab, &OLP_GUI_Capture::signalWhiteBalTemp, this, &OLP_GUI_CameraBase::signalWhiteBalTemp);
+    connect(tab, &OLP_GUI_Capture::signalDriveMode, this, &OLP_GUI_CameraBase::signalDriveMode);
+    connect(tab, &OLP_GUI_Capture::signalBracketImgNum, this, &OLP_GUI_CameraBase::signalBracketImgNum);
+    connect(tab, &OLP_GUI_Capture::signalBracketDeltaEV, this, &OLP_GUI_CameraBase::signalBracketDeltaEV);
+    connect(tab, qOverload<int>(&OLP_GUI_Capture::signalIntervalFrames), this,
+            qOverload<int>(&OLP_GUI_CameraBase::signalIntervalFrames));
+    connect(tab, qOverload<const QString&>(&OLP_GUI_Capture::signalIntervalFrames), this,
+            qOverload<const QString&>(&OLP_GUI_CameraBase::signalIntervalFrames));
+    connect(tab, qOverload<int>(&OLP_GUI_Capture::signalIntervalTime), this,
+            qOverload<int>(&OLP_GUI_CameraBase::signalIntervalTime));
+    connect(tab, qOverload<const QString&>(&OLP_GUI_Capture::signalIntervalTime), this,
+            qOverload<const QString&>(&OLP_GUI_CameraBase::signalIntervalTime));
+    connect(tab, &OLP_GUI_Capture::signalFocusMode, this, &OLP_GUI_CameraBase::signalFocusMode);
+    connect(tab, &OLP_GUI_Capture::signalFocusDistance, this, &OLP_GUI_CameraBase::signalFocusDistance);
+    connect(tab, &OLP_GUI_Capture::signalFocusDistanceDec, this, &OLP_GUI_CameraBase::signalFocusDistanceDec);
+    connect(tab, &OLP_GUI_Capture::signalFocusDistanceInc, this, &OLP_GUI_CameraBase::signalFocusDistanceInc);
 }
 
 void OLP_GUI_CameraKesta2::catchMinGUIClicked(bool checked)
@@ -550,12 +585,6 @@ void OLP_GUI_CameraKesta2::setMirrorUpMode(bool on)
     m_mirrorUp->setChecked(on);
 }
 
-void OLP_GUI_CameraKesta2::setLiveViewMode(int mode)
-{
-    // The Capture tab's row comes first, then the File tab's.
-    m_tabFile->setLiveViewMode(mode);
-}
-
 // ---- file settings: the File tab's rows ------------------------------------
 
 void OLP_GUI_CameraKesta2::setFileFormatList(const QStringList& list)
@@ -740,6 +769,7 @@ void OLP_GUI_CameraKesta2::setExposureMode(int mode)
     if (m_viewFinder) {
         m_viewFinder->setExposureMode(mode);
     }
+    m_tabCamera->setExposureMode(mode);
 }
 
 void OLP_GUI_CameraKesta2::setHasAperture(bool has)
@@ -747,6 +777,7 @@ void OLP_GUI_CameraKesta2::setHasAperture(bool has)
     if (m_viewFinder) {
         m_viewFinder->setHasAperture(has);
     }
+    m_tabCamera->setHasAperture(has);
 }
 
 void OLP_GUI_CameraKesta2::setAperture(const QString& text)
@@ -754,6 +785,7 @@ void OLP_GUI_CameraKesta2::setAperture(const QString& text)
     if (m_viewFinder) {
         m_viewFinder->setAperture(text);
     }
+    m_tabCamera->setAperture(text);
 }
 
 void OLP_GUI_CameraKesta2::setShutterTime(const QString& text)
@@ -761,6 +793,7 @@ void OLP_GUI_CameraKesta2::setShutterTime(const QString& text)
     if (m_viewFinder) {
         m_viewFinder->setShutterTime(text);
     }
+    m_tabCamera->setShutterTime(text);
 }
 
 void OLP_GUI_CameraKesta2::setSensitivityAuto(bool automatic)
@@ -768,6 +801,7 @@ void OLP_GUI_CameraKesta2::setSensitivityAuto(bool automatic)
     if (m_viewFinder) {
         m_viewFinder->setSensitivityAuto(automatic);
     }
+    m_tabCamera->setSensitivityAuto(automatic);
 }
 
 void OLP_GUI_CameraKesta2::setExposureSimulation(int value)
@@ -831,4 +865,203 @@ void OLP_GUI_CameraKesta2::setNoFocusConfirmation()
     if (m_viewFinder) {
         m_viewFinder->setNoFocusConfirmation();
     }
+}
+
+// ---- capture settings: the Capture tab's rows -----------------------------
+
+void OLP_GUI_CameraKesta2::setLiveViewMode(int mode)
+{
+    // The Capture tab first, then the File tab.
+    m_tabCamera->setLiveViewMode(mode);
+    m_tabFile->setLiveViewMode(mode);
+}
+
+void OLP_GUI_CameraKesta2::setExposureModeList(const QStringList& list)
+{
+    m_tabCamera->setExposureModeList(list);
+}
+
+void OLP_GUI_CameraKesta2::setExposMeteringList(const QStringList& list)
+{
+    m_tabCamera->setExposMeteringList(list);
+}
+
+void OLP_GUI_CameraKesta2::setExposMetering(const QString& text)
+{
+    m_tabCamera->setExposMetering(text);
+}
+
+void OLP_GUI_CameraKesta2::setApertureList(const QStringList& list)
+{
+    m_tabCamera->setApertureList(list);
+}
+
+void OLP_GUI_CameraKesta2::setShutterTimeList(const QStringList& list)
+{
+    m_tabCamera->setShutterTimeList(list);
+}
+
+void OLP_GUI_CameraKesta2::setExposCompensList(const QStringList& list)
+{
+    m_tabCamera->setExposCompensList(list);
+}
+
+void OLP_GUI_CameraKesta2::setExposCompens(const QString& text)
+{
+    m_tabCamera->setExposCompens(text);
+}
+
+void OLP_GUI_CameraKesta2::setSensitivityList(const QStringList& list)
+{
+    m_tabCamera->setSensitivityList(list);
+}
+
+void OLP_GUI_CameraKesta2::setSensitivity(const QString& text)
+{
+    m_tabCamera->setSensitivity(text);
+}
+
+void OLP_GUI_CameraKesta2::setHasWhiteBalance(bool has)
+{
+    m_tabCamera->setHasWhiteBalance(has);
+}
+
+void OLP_GUI_CameraKesta2::setWhiteBalanceList(const QStringList& list)
+{
+    m_tabCamera->setWhiteBalanceList(list);
+}
+
+void OLP_GUI_CameraKesta2::setWhiteBalance(const QString& text)
+{
+    m_tabCamera->setWhiteBalance(text);
+}
+
+void OLP_GUI_CameraKesta2::setIsWhiteBalTemp(bool isTemperature)
+{
+    m_tabCamera->setIsWhiteBalTemp(isTemperature);
+}
+
+void OLP_GUI_CameraKesta2::setWhiteBalTempList(const QStringList& list)
+{
+    m_tabCamera->setWhiteBalTempList(list);
+}
+
+void OLP_GUI_CameraKesta2::setWhiteBalTemp(const QString& text)
+{
+    m_tabCamera->setWhiteBalTemp(text);
+}
+
+void OLP_GUI_CameraKesta2::setDriveModeList(const QStringList& list)
+{
+    m_tabCamera->setDriveModeList(list);
+}
+
+void OLP_GUI_CameraKesta2::setDriveMode(int mode)
+{
+    m_tabCamera->setDriveMode(mode);
+}
+
+void OLP_GUI_CameraKesta2::setDriveMode(const QString& text)
+{
+    m_tabCamera->setDriveMode(text);
+}
+
+void OLP_GUI_CameraKesta2::setBracketImgNumList(const QStringList& list)
+{
+    m_tabCamera->setBracketImgNumList(list);
+}
+
+void OLP_GUI_CameraKesta2::setBracketImgNum(const QString& text)
+{
+    m_tabCamera->setBracketImgNum(text);
+}
+
+void OLP_GUI_CameraKesta2::setBracketDeltaEVList(const QStringList& list)
+{
+    m_tabCamera->setBracketDeltaEVList(list);
+}
+
+void OLP_GUI_CameraKesta2::setBracketDeltaEV(const QString& text)
+{
+    m_tabCamera->setBracketDeltaEV(text);
+}
+
+void OLP_GUI_CameraKesta2::setIsIntervalMode(bool on)
+{
+    m_tabCamera->setIsIntervalMode(on);
+}
+
+void OLP_GUI_CameraKesta2::setIntervalFramesRange(int first, int last)
+{
+    m_tabCamera->setIntervalFramesRange(first, last);
+}
+
+void OLP_GUI_CameraKesta2::setIntervalFramesList(const QStringList& list)
+{
+    m_tabCamera->setIntervalFramesList(list);
+}
+
+void OLP_GUI_CameraKesta2::setIntervalFrames(int frames)
+{
+    m_tabCamera->setIntervalFrames(frames);
+}
+
+void OLP_GUI_CameraKesta2::setIntervalFrames(const QString& text)
+{
+    m_tabCamera->setIntervalFrames(text);
+}
+
+void OLP_GUI_CameraKesta2::setIntervalTimeRange(int first, int last)
+{
+    m_tabCamera->setIntervalTimeRange(first, last);
+}
+
+void OLP_GUI_CameraKesta2::setIntervalTimeList(const QStringList& list)
+{
+    m_tabCamera->setIntervalTimeList(list);
+}
+
+void OLP_GUI_CameraKesta2::setIntervalTime(int seconds)
+{
+    m_tabCamera->setIntervalTime(seconds);
+}
+
+void OLP_GUI_CameraKesta2::setIntervalTime(const QString& text)
+{
+    m_tabCamera->setIntervalTime(text);
+}
+
+void OLP_GUI_CameraKesta2::setHasFocusMode(bool has)
+{
+    m_tabCamera->setHasFocusMode(has);
+}
+
+void OLP_GUI_CameraKesta2::setFocusMode(int mode)
+{
+    m_tabCamera->setFocusMode(mode);
+}
+
+void OLP_GUI_CameraKesta2::setHasFocusDistance(bool has)
+{
+    m_tabCamera->setHasFocusDistance(has);
+}
+
+void OLP_GUI_CameraKesta2::setFocusDistance(const QString& text)
+{
+    m_tabCamera->setFocusDistance(text);
+}
+
+void OLP_GUI_CameraKesta2::setFocusIsUnitFeet(bool feet)
+{
+    m_tabCamera->setFocusIsUnitFeet(feet);
+}
+
+void OLP_GUI_CameraKesta2::setFocusMaxDistance(const QString& text)
+{
+    m_tabCamera->setFocusMaxDistance(text);
+}
+
+void OLP_GUI_CameraKesta2::setFocusMinDistance(const QString& text)
+{
+    m_tabCamera->setFocusMinDistance(text);
 }

@@ -10,6 +10,7 @@ class QPushButton;
 class QWidget;
 class OLP_GUI_LoadIndicatorWidget;
 class OLP_GUI_7SegmentLoadCounterWidget;
+class OLP_GUI_Capture;
 class OLP_GUI_File;
 class OLP_GUI_PushButton;
 class OLP_GUI_ViewFinderBase;
@@ -69,7 +70,6 @@ public slots:
     void setWantQuickView(bool want) override;
     void setHasMirrorUpMode(bool has) override;
     void setMirrorUpMode(bool on) override;
-    void setLiveViewMode(int mode) override;
 
     // ---- file settings: the File tab's rows ----
     void setFileFormatList(const QStringList& list) override;
@@ -127,6 +127,45 @@ public slots:
     void setNoFocusConfirmation() override;
 
     // ---- capture settings: the Capture tab's rows ----
+    void setLiveViewMode(int mode) override;
+    void setExposureModeList(const QStringList& list) override;
+    void setExposMeteringList(const QStringList& list) override;
+    void setExposMetering(const QString& text) override;
+    void setApertureList(const QStringList& list) override;
+    void setShutterTimeList(const QStringList& list) override;
+    void setExposCompensList(const QStringList& list) override;
+    void setExposCompens(const QString& text) override;
+    void setSensitivityList(const QStringList& list) override;
+    void setSensitivity(const QString& text) override;
+    void setHasWhiteBalance(bool has) override;
+    void setWhiteBalanceList(const QStringList& list) override;
+    void setWhiteBalance(const QString& text) override;
+    void setIsWhiteBalTemp(bool isTemperature) override;
+    void setWhiteBalTempList(const QStringList& list) override;
+    void setWhiteBalTemp(const QString& text) override;
+    void setDriveModeList(const QStringList& list) override;
+    void setDriveMode(int mode) override;
+    void setDriveMode(const QString& text) override;
+    void setBracketImgNumList(const QStringList& list) override;
+    void setBracketImgNum(const QString& text) override;
+    void setBracketDeltaEVList(const QStringList& list) override;
+    void setBracketDeltaEV(const QString& text) override;
+    void setIsIntervalMode(bool on) override;
+    void setIntervalFramesRange(int first, int last) override;
+    void setIntervalFramesList(const QStringList& list) override;
+    void setIntervalFrames(int frames) override;
+    void setIntervalFrames(const QString& text) override;
+    void setIntervalTimeRange(int first, int last) override;
+    void setIntervalTimeList(const QStringList& list) override;
+    void setIntervalTime(int seconds) override;
+    void setIntervalTime(const QString& text) override;
+    void setHasFocusMode(bool has) override;
+    void setFocusMode(int mode) override;
+    void setHasFocusDistance(bool has) override;
+    void setFocusDistance(const QString& text) override;
+    void setFocusIsUnitFeet(bool feet) override;
+    void setFocusMaxDistance(const QString& text) override;
+    void setFocusMinDistance(const QString& text) override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -137,6 +176,7 @@ private slots:
 
 private:
     void buildForm();
+    void connectCaptureTab();
     void applyMinimalMode(bool minimal);
     void updateLiveViewButtons();
     void drawBattery(QLabel* symbol, int level);
@@ -162,7 +202,7 @@ private:
     QPushButton* m_videoCapture = nullptr;
     OLP_GUI_PushButton* m_capture = nullptr;
     QTabWidget* m_tabWidget = nullptr;
-    QWidget* m_tabCamera = nullptr;
+    OLP_GUI_Capture* m_tabCamera = nullptr;
     OLP_GUI_File* m_tabFile = nullptr;
 
     OLP_GUI_ViewFinderBase* m_viewFinder = nullptr;

@@ -17,7 +17,7 @@
 // down what it shows and hands it to the next queued action (press a button,
 // type into the dialog, unplug the camera ...). Header only and GUI thread only;
 // the test keeps it alive while the modal widgets can appear.
-class OLP_Test_ModalDriver
+class OLP_Test_GuiModalDriver
 {
 public:
     // What one modal widget showed when it came up.
@@ -32,7 +32,7 @@ public:
     };
     using Action = std::function<void(QWidget* modal)>;
 
-    OLP_Test_ModalDriver()
+    OLP_Test_GuiModalDriver()
     {
         m_poll.setInterval(10);
         QObject::connect(&m_poll, &QTimer::timeout, [this] { poll(); });

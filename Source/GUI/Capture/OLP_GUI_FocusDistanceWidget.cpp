@@ -21,6 +21,7 @@ const QString kInfinityText = QStringLiteral("Infinity");
 const char* const kInfinityImage = ":/OLP_GUI/images/infinity.png";
 constexpr int kSliderInterval = 100;
 constexpr int kTextInterval = 1000;
+constexpr double kSmallestExponent = 1e-9;
 
 // A press on the groove beside the handle puts the handle right there instead
 // of paging towards the press (and repeating while the button is held); the
@@ -181,14 +182,16 @@ void OLP_GUI_FocusDistanceWidget::setIsUnitFeet(bool isUnitFeet)
 // The curve gives the near range most of the travel only while max is well
 // above min: at max ≤ 1.6 × min the formula yields k ≤ 0, which would put every
 // position at max (k = 0, and a division by zero on the way back) or run the
-// slider backwards (k < 0). Such short ranges get the straight line.
+// slider backwards (k < 0). Such short ranges get the straight line. Decimal
+// texts make an exact 1.6 × min come out a rounding error above 0, hence the
+// small bound.
 void OLP_GUI_FocusDistanceWidget::updateExponent()
 {
     double k = 1.0;
     if (m_minDistance > 0.0 && m_maxDistance > m_minDistance) {
         k = std::log2((m_maxDistance / m_minDistance - 1.0) / 0.6);
     }
-    m_exponent = std::isfinite(k) && k > 0.0 ? k : 1.0;
+    m_exponent = std::isfinite(k) && k > kSmallestExponent ? k : 1.0;
 }
 
 void OLP_GUI_FocusDistanceWidget::moveSliderToCurrent()

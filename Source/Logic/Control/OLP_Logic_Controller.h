@@ -567,6 +567,8 @@ private:
     // line) when there is no camera, no converter or the text is not in the list.
     bool valueOfText(const char* method, const OLP_Logic_ConverterBase* converter, const char* setting,
                      const QString& text, int* value) const;
+    // Whether the white balance index is the colour temperature entry.
+    bool isColorTemperature(int whiteBalanceIndex) const;
     // EV step of the shutter-time or aperture list; 0.0 when the step value is unknown.
     double listStepEv(bool forShutterTime) const;
     // Keeps the process-wide aperture conversion on this camera's product and step.

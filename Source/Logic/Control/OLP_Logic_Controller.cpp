@@ -902,6 +902,19 @@ void OLP_Logic_Controller::setWhiteBalance(int index)
         return;
     }
     m_camera->setWhiteBalanceIndex(uchar(index));
+    // The camera does not report back a change the program made itself: tell
+    // the GUI the value the camera now has, so that the colour temperature box
+    // follows the choice, and a refused choice goes back to the camera's entry.
+    if (m_whiteBalanceConverter) {
+        emitWhiteBalance(m_camera->whiteBalanceIndex());
+    }
+}
+
+bool OLP_Logic_Controller::isColorTemperature(int whiteBalanceIndex) const
+{
+    // "Color Temperature" is the last entry of every white-balance list.
+    return m_whiteBalanceConverter && m_whiteBalanceConverter->count() > 0 &&
+           whiteBalanceIndex == qRound(m_whiteBalanceConverter->lastValue());
 }
 
 void OLP_Logic_Controller::setWhiteBalTemp(int value)
@@ -1607,9 +1620,7 @@ void OLP_Logic_Controller::emitWhiteBalance(int index)
     if (canConvert(OLP_CTRL(emitWhiteBalance), m_whiteBalanceConverter != nullptr, "white balance")) {
         emit signalWhiteBalance(index);
         emit signalWhiteBalance(m_whiteBalanceConverter->textOf(index));
-        // "Color Temperature" is the last entry of every white-balance list.
-        emit signalIsWhiteBalTemp(m_whiteBalanceConverter->count() > 0 &&
-                                  index == qRound(m_whiteBalanceConverter->lastValue()));
+        emit signalIsWhiteBalTemp(isColorTemperature(index));
     }
 }
 

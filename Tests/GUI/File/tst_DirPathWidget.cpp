@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "OLP_GUI_DirPathWidget.h"
-#include "OLP_Test_ModalDriver.h"
+#include "OLP_Test_GuiModalDriver.h"
 #include "OLP_Test_Support.h"
 
 namespace {
@@ -45,7 +45,7 @@ private:
     void typeIntoField(const QString& text);
     void stepDirtyTimer();
     // Waits until no modal widget is open and the driver has no reply left.
-    bool waitForBoxesDone(const OLP_Test_ModalDriver& driver);
+    bool waitForBoxesDone(const OLP_Test_GuiModalDriver& driver);
 
     QTemporaryDir m_home;
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -96,7 +96,7 @@ void tst_DirPathWidget::stepDirtyTimer()
     QVERIFY(QMetaObject::invokeMethod(m_widget, "catchTextDirtyFired"));
 }
 
-bool tst_DirPathWidget::waitForBoxesDone(const OLP_Test_ModalDriver& driver)
+bool tst_DirPathWidget::waitForBoxesDone(const OLP_Test_GuiModalDriver& driver)
 {
     return QTest::qWaitFor([&] { return driver.pendingActions() == 0 && QApplication::activeModalWidget() == nullptr; },
                            olpTimeout(10000));
@@ -210,10 +210,10 @@ void tst_DirPathWidget::check()
     QCOMPARE(accepted, m_dir->path());
     QSignalSpy spy(m_widget, &OLP_GUI_DirPathWidget::signalPath);
 
-    OLP_Test_ModalDriver driver;
+    OLP_Test_GuiModalDriver driver;
     for (const int reply : replies) {
-        driver.addAction(reply == Qt::Key_Return ? OLP_Test_ModalDriver::key(Qt::Key_Return)
-                                                 : OLP_Test_ModalDriver::press(QMessageBox::StandardButton(reply)));
+        driver.addAction(reply == Qt::Key_Return ? OLP_Test_GuiModalDriver::key(Qt::Key_Return)
+                                                 : OLP_Test_GuiModalDriver::press(QMessageBox::StandardButton(reply)));
     }
     if (trigger == "timer") {
         stepDirtyTimer();
@@ -236,7 +236,7 @@ void tst_DirPathWidget::check()
 
     QCOMPARE(driver.seen().size(), texts.size());
     for (int i = 0; i < texts.size(); ++i) {
-        const OLP_Test_ModalDriver::Seen& seen = driver.seen().at(i);
+        const OLP_Test_GuiModalDriver::Seen& seen = driver.seen().at(i);
         QCOMPARE(seen.title, QStringLiteral("Warning"));
         QCOMPARE(seen.text, texts.at(i));
         if (seen.text == kQuestion) {
@@ -279,7 +279,7 @@ void tst_DirPathWidget::browse()
     QVERIFY(QDir().mkpath(m_dir->path() + "/chosen"));
     const QString chosen = QDir::cleanPath(m_dir->path() + '/' + choice);
     QSignalSpy spy(m_widget, &OLP_GUI_DirPathWidget::signalPath);
-    OLP_Test_ModalDriver driver;
+    OLP_Test_GuiModalDriver driver;
     driver.addAction([&](QWidget* modal) {
         auto* dialog = qobject_cast<QFileDialog*>(modal);
         QVERIFY(dialog);
@@ -331,10 +331,10 @@ void tst_DirPathWidget::deletedInsideNestedLoop()
     const QString target = m_dir->path() + (open == "cannot create" ? "/file/new" : "/new");
     int emissions = 0;
     QObject counter;
-    OLP_Test_ModalDriver driver;
+    OLP_Test_GuiModalDriver driver;
     const auto closeWindow = [this](QWidget*) { m_window->deleteLater(); };
     if (open == "cannot create") {
-        driver.addAction(OLP_Test_ModalDriver::press(QMessageBox::Yes));
+        driver.addAction(OLP_Test_GuiModalDriver::press(QMessageBox::Yes));
     }
     driver.addAction(closeWindow);
 
@@ -362,8 +362,8 @@ void tst_DirPathWidget::deletedInsideNestedLoop()
 // The one test that waits for the real 3 s timer instead of stepping it.
 void tst_DirPathWidget::timerReallyFires()
 {
-    OLP_Test_ModalDriver driver;
-    driver.addAction(OLP_Test_ModalDriver::press(QMessageBox::Cancel));
+    OLP_Test_GuiModalDriver driver;
+    driver.addAction(OLP_Test_GuiModalDriver::press(QMessageBox::Cancel));
     typeIntoField(m_dir->path() + "/later");
     QVERIFY(QTest::qWaitFor([&] { return driver.seen().size() == 1; }, olpTimeout(10000)));
     QVERIFY(waitForBoxesDone(driver));

@@ -1,5 +1,6 @@
 #include "OLP_GUI_Capture.h"
 
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QIntValidator>
@@ -10,11 +11,13 @@
 
 #include "OLP_Commu_ProductIds.h"
 #include "OLP_Debug.h"
+#include "OLP_GUI_Application.h"
 #include "OLP_GUI_ComboBox.h"
 #include "OLP_GUI_ComboRules.h"
 #include "OLP_GUI_ExposureModeWidget.h"
 #include "OLP_GUI_FocusDistanceWidget.h"
 #include "OLP_GUI_FocusModeWidget.h"
+#include "OLP_Logic_Controller.h"
 
 namespace {
 
@@ -107,7 +110,7 @@ OLP_GUI_ComboBox* OLP_GUI_Capture::makeComboBox(const char* objectName)
 }
 
 // Three columns: the row label, then one control over both control columns or
-// two controls side by side.
+// two controls side by side. A setting's second line leaves the label column empty.
 void OLP_GUI_Capture::buildForm()
 {
     m_layout = new QGridLayout(this);
@@ -151,9 +154,12 @@ void OLP_GUI_Capture::buildForm()
 
     ++row;
     m_lblWhiteBalance = addRowLabel(row, "lblWhiteBalance", tr("White Balance:"));
+    // The longest entries ("Color Temperature") need both columns; the colour
+    // temperature goes below, in the right one.
     m_cbbWhiteBalance = makeComboBox("cbbWhiteBalance");
     m_cbbWhiteBalTemp = makeComboBox("cbbWhiteBalTemp");
-    m_layout->addWidget(m_cbbWhiteBalance, row, 1);
+    m_layout->addWidget(m_cbbWhiteBalance, row, 1, 1, 2);
+    ++row;
     m_layout->addWidget(m_cbbWhiteBalTemp, row, 2);
 
     ++row;
@@ -163,7 +169,8 @@ void OLP_GUI_Capture::buildForm()
 
     // The drive mode's own fields share one row: the bracketing boxes, the
     // interval fields or two empty placeholders, so that the row keeps its
-    // height whatever the mode.
+    // height whatever the mode. Hidden widgets take no room; a stretch would,
+    // so the unit labels take the spare width of the interval fields.
     ++row;
     auto* firstField = new QHBoxLayout();
     firstField->setObjectName(QStringLiteral("hlyDriveField1"));
@@ -188,8 +195,7 @@ void OLP_GUI_Capture::buildForm()
     m_lblIntervalFrames = new QLabel(tr("frm"), this);
     m_lblIntervalFrames->setObjectName(QStringLiteral("lblIntervalFrames"));
     hlyIntervalFrames->addWidget(m_ledIntervalFrames);
-    hlyIntervalFrames->addWidget(m_lblIntervalFrames);
-    hlyIntervalFrames->addStretch(1);
+    hlyIntervalFrames->addWidget(m_lblIntervalFrames, 1);
 
     auto* hlyIntervalTime = new QHBoxLayout();
     hlyIntervalTime->setObjectName(QStringLiteral("hlyIntervalTime"));
@@ -199,8 +205,7 @@ void OLP_GUI_Capture::buildForm()
     m_lblIntervalTime = new QLabel(tr("s", "interval time unit"), this);
     m_lblIntervalTime->setObjectName(QStringLiteral("lblIntervalTime"));
     hlyIntervalTime->addWidget(m_ledIntervalTime);
-    hlyIntervalTime->addWidget(m_lblIntervalTime);
-    hlyIntervalTime->addStretch(1);
+    hlyIntervalTime->addWidget(m_lblIntervalTime, 1);
 
     m_framesValidator = new QIntValidator(1, 1, m_ledIntervalFrames);
     m_ledIntervalFrames->setValidator(m_framesValidator);
@@ -602,7 +607,10 @@ void OLP_GUI_Capture::setFocusMinDistance(const QString& text)
     m_wgtFocusDistance->setMinDistance(text);
 }
 
+// The controller answers productId() from a value it keeps for the GUI thread.
 quint32 OLP_GUI_Capture::cameraProductId()
 {
-    return 0;
+    const auto* application = qobject_cast<const OLP_GUI_Application*>(QCoreApplication::instance());
+    const OLP_Logic_Controller* controller = application ? application->controller() : nullptr;
+    return controller ? controller->productId() : 0;
 }

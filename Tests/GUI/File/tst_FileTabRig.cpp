@@ -28,8 +28,9 @@
 #include "OLP_GUI_Settings.h"
 #include "OLP_Logic_Camera.h"
 #include "OLP_Logic_Controller.h"
+#include "OLP_Test_GuiActions.h"
+#include "OLP_Test_GuiModalDriver.h"
 #include "OLP_Test_GuiRig.h"
-#include "OLP_Test_ModalDriver.h"
 #include "OLP_Test_Support.h"
 
 namespace {
@@ -230,43 +231,44 @@ void tst_FileTabRig::userChoiceReachesCamera_data()
     QTest::addColumn<QString>("stem");
     QTest::addColumn<QString>("choice");
     QTest::addColumn<QString>("folders");  // after the choice: "dng", "jpg", "both", or "" when it does not matter
+    QTest::addColumn<bool>("keyboard");    // arrow keys in the popup instead of a click
 
     QTest::newRow("KestaA JPG (fine)") << ProductIdKestaA << "FileFormat"
                                        << "JPG (fine)"
-                                       << "jpg";
+                                       << "jpg" << false;
     QTest::newRow("KestaA DNG") << ProductIdKestaA << "FileFormat"
                                 << "DNG"
-                                << "dng";
+                                << "dng" << true;
     QTest::newRow("KestaA colour space") << ProductIdKestaA << "JpgColorSpace"
                                          << "Adobe RGB"
-                                         << "";
+                                         << "" << false;
     QTest::newRow("KestaC DNG compression") << ProductIdKestaC << "DngCompression"
                                             << "Off"
-                                            << "";
+                                            << "" << true;
     QTest::newRow("KestaC colour space") << ProductIdKestaC << "JpgColorSpace"
                                          << "ECI-RGB 2.0"
-                                         << "";
+                                         << "" << false;
     QTest::newRow("KestaC JPG resolution") << ProductIdKestaC << "JpgResolution"
                                            << "6 MP"
-                                           << "";
+                                           << "" << true;
     QTest::newRow("KestaC video resolution") << ProductIdKestaC << "VideoResAndFrRate"
                                              << "1280x720p @ 25fps"
-                                             << "";
+                                             << "" << false;
     QTest::newRow("Pelvo DNG + JPG") << ProductIdPelvo << "FileFormat"
                                      << "DNG + JPG"
-                                     << "both";
+                                     << "both" << true;
     QTest::newRow("Pelvo aspect ratio") << ProductIdPelvo << "PhotoAspectRatio"
                                         << "16:9"
-                                        << "";
+                                        << "" << false;
     QTest::newRow("Pelvo sensor format") << ProductIdPelvo << "SensorFormat"
                                          << "APS-C"
-                                         << "";
+                                         << "" << true;
     QTest::newRow("Pelvo JPG resolution") << ProductIdPelvo << "JpgResolution"
                                           << "S-JPG"
-                                          << "";
+                                          << "" << false;
     QTest::newRow("Pelvo video format") << ProductIdPelvo << "VideoFormatResol"
                                         << "MOV 1920x1080p @ 60fps"
-                                        << "";
+                                        << "" << true;
 }
 
 void tst_FileTabRig::userChoiceReachesCamera()
@@ -275,6 +277,7 @@ void tst_FileTabRig::userChoiceReachesCamera()
     QFETCH(QString, stem);
     QFETCH(QString, choice);
     QFETCH(QString, folders);
+    QFETCH(bool, keyboard);
 
     QVERIFY(plug(product));
     if (product == ProductIdPelvo && stem == "FileFormat") {
@@ -286,7 +289,12 @@ void tst_FileTabRig::userChoiceReachesCamera()
     QComboBox* box = combo(stem);
     QVERIFY(box->currentText() != choice);
     const int writes = rig()->camera()->requestCount(writeOperation(quint16(product)));
-    choose(box, choice);
+    if (keyboard) {
+        box->setFocus();
+        QVERIFY(olpChooseEntry(box, choice));
+    } else {
+        choose(box, choice);
+    }
     QVERIFY(rig()->settle());
     QCOMPARE(box->currentText(), choice);
     QCOMPARE(rig()->camera()->requestCount(writeOperation(quint16(product))), writes + 1);
@@ -482,10 +490,10 @@ void tst_FileTabRig::folderFieldEffects_data()
     const int no = QMessageBox::No;
     const int cancel = QMessageBox::Cancel;
     QTest::newRow("existing folder typed") << "dng" << QList<int>{} << "dng";
-    QTest::newRow("Yes creates it") << "jpg/new" << QList<int>{yes} << "jpg/new";
-    QTest::newRow("No, asked again, Yes") << "jpg/new" << QList<int>{no, yes} << "jpg/new";
-    QTest::newRow("Cancel keeps the old folder") << "jpg/new" << QList<int>{cancel} << "jpg";
-    QTest::newRow("cannot create keeps the old folder") << "jpg/x.JPG/new" << QList<int>{yes, cancel} << "jpg";
+    QTest::newRow("Yes creates it") << "dng/new" << QList<int>{yes} << "dng/new";
+    QTest::newRow("No, asked again, Yes") << "dng/new" << QList<int>{no, yes} << "dng/new";
+    QTest::newRow("Cancel keeps the parent taken while typing") << "dng/new" << QList<int>{cancel} << "dng";
+    QTest::newRow("cannot create keeps the folder") << "jpg/x.JPG/new" << QList<int>{yes, cancel} << "jpg";
     QTest::newRow("browse") << "" << QList<int>{} << "dng";
 }
 
@@ -504,9 +512,9 @@ void tst_FileTabRig::folderFieldEffects()
     auto* widget = rig()->find<OLP_GUI_DirPathWidget>("wgtJpgPath");
     const QString target = QDir::toNativeSeparators(m_dir->path() + '/' + typed);
 
-    OLP_Test_ModalDriver driver;
+    OLP_Test_GuiModalDriver driver;
     for (const int reply : replies) {
-        driver.addAction(OLP_Test_ModalDriver::press(QMessageBox::StandardButton(reply)));
+        driver.addAction(OLP_Test_GuiModalDriver::press(QMessageBox::StandardButton(reply)));
     }
     if (typed.isEmpty()) {
         driver.addAction([&](QWidget* modal) {
@@ -543,7 +551,7 @@ void tst_FileTabRig::folderFieldEffects()
     const QString folder = QDir::toNativeSeparators(m_dir->path() + '/' + landsIn);
     QCOMPARE(OLP_GUI_Settings::instance()->folderSettings().jpgFolder, folder);
     QVERIFY(pictureLands(folder + "/Picture00001.JPG"));
-    if (replies.contains(QMessageBox::Yes) && landsIn != "jpg") {
+    if (replies.contains(QMessageBox::Yes) && landsIn.endsWith("new")) {
         QCOMPARE(driver.seen().first().text, kQuestion);
         QCOMPARE(field->text(), target);
     }
@@ -574,7 +582,7 @@ void tst_FileTabRig::unplugWhileModal()
     const QString target = m_dng + "/new";
 
     bool unplugged = false;
-    OLP_Test_ModalDriver driver;
+    OLP_Test_GuiModalDriver driver;
     driver.addAction([&](QWidget*) { unplugged = rig()->unplug(); });
     if (browse) {
         connect(widget, &OLP_GUI_DirPathWidget::signalPath, &counter, [&] { ++emissions; });

@@ -1057,15 +1057,17 @@ void OLP_Logic_Camera::setJpgPath(const QString& path)
 
 void OLP_Logic_Camera::setPictureName(const QString& name)
 {
-    if (!noFolderSettings("OLP_Logic_Camera::setPictureName")) {
-        m_folderSettings->setPictureName(name);
+    // A refused name leaves the previous one; telling the GUI again puts its
+    // field and its stored settings back in step with the name files get.
+    if (!noFolderSettings("OLP_Logic_Camera::setPictureName") && !m_folderSettings->setPictureName(name)) {
+        emit signalFileNameAndNumber();
     }
 }
 
 void OLP_Logic_Camera::setPictureIndex(int index)
 {
-    if (!noFolderSettings("OLP_Logic_Camera::setPictureIndex")) {
-        m_folderSettings->setPictureIndex(index);
+    if (!noFolderSettings("OLP_Logic_Camera::setPictureIndex") && !m_folderSettings->setPictureIndex(index)) {
+        emit signalFileNameAndNumber();
     }
 }
 

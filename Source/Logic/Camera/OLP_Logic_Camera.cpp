@@ -21,7 +21,7 @@
 
 static void initCoreResources()
 {
-    Q_INIT_RESOURCE(olp_core);
+    Q_INIT_RESOURCE(olp_logic);
 }
 
 namespace {

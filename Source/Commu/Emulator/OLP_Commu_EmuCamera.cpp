@@ -714,9 +714,13 @@ void OLP_Commu_EmuCamera::sendReply(const Request& request, const Reply& reply, 
         m_dropNextResponse = false;
         return;
     }
-    // A release is answered when its exposure is over.
-    const Clock::time_point due =
+    // A release is answered when its exposure is over; a held answer when the test says.
+    Clock::time_point due =
         m_exposureDelayMs > 0 ? Clock::now() + std::chrono::milliseconds(m_exposureDelayMs) : Clock::time_point();
+    if (m_holdOperation != 0 && request.code == m_holdOperation) {
+        m_holdOperation = 0;
+        due = Clock::time_point::max();
+    }
     m_pipe.push(container(EmuWire::ContainerResponse, reply.code, request.transactionId, reply.params), due);
 }
 
@@ -1390,6 +1394,19 @@ void OLP_Commu_EmuCamera::reportBusyStatus(int count)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_busyStatus = std::max(count, 0);
+}
+
+void OLP_Commu_EmuCamera::holdNextAnswer(quint16 operation)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_holdOperation = operation;
+}
+
+void OLP_Commu_EmuCamera::releaseHeldAnswer()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_pipe.releaseHeld(Clock::now());
+    m_changed.notify_all();
 }
 
 void OLP_Commu_EmuCamera::setExposureTimeScale(int msPerSecond)

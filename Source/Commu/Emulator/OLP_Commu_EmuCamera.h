@@ -135,6 +135,10 @@ public:
     // camera's shutter time, msPerSecond milliseconds per second (0: at once).
     // Its pictures are announced then too.
     void setExposureTimeScale(int msPerSecond);
+    // The answer to the next operation with this code is held back until
+    // releaseHeldAnswer(): the host waits as for a slow camera.
+    void holdNextAnswer(quint16 operation);
+    void releaseHeldAnswer();
 
     // ---- live view ----
     // The user switches live view at the camera (0 off, 2 photo, 3 video);
@@ -330,6 +334,7 @@ private:
     int m_busyStatus = 0;
     int m_exposureMsPerSecond = 0;
     int m_exposureDelayMs = 0;  // of the release being answered
+    quint16 m_holdOperation = 0;
 
     // The host's data phase being received.
     bool m_dataOutActive = false;

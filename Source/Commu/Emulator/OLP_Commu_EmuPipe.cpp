@@ -33,6 +33,13 @@ bool OLP_Commu_EmuPipe::isReady(Clock::time_point now, Clock::time_point* due) c
     return m_queue.front().due <= now;
 }
 
+void OLP_Commu_EmuPipe::releaseHeld(Clock::time_point now)
+{
+    for (Transfer& t : m_queue) {
+        t.due = std::min(t.due, now);
+    }
+}
+
 void OLP_Commu_EmuPipe::copy(const Transfer& transfer, quint64 from, quint8* target, quint64 count)
 {
     const quint64 headSize = static_cast<quint64>(transfer.head.size());

@@ -50,6 +50,8 @@ public:
     // epoch when nothing is queued).
     bool isReady(Clock::time_point now, Clock::time_point* due) const;
     void clear() { m_queue.clear(); }
+    // Every transfer held for later is due now.
+    void releaseHeld(Clock::time_point now);
 
     eUsbError read(quint8* target, quint32 size, quint32* received);
 

@@ -5,6 +5,8 @@ libusb-1.0-0-dev liblcms2-dev libxml2-utils clang-format libbenchmark-dev fonts-
 libxcb1-dev dbus openssl"
 # A virtual display for the tests that need X and for looking at the windows.
 OLP_PACKAGES="$OLP_PACKAGES xvfb xauth"
+# The staged install's checks, the Debian package and the desktop acceptance test.
+OLP_PACKAGES="$OLP_PACKAGES desktop-file-utils appstream dpkg-dev file x11-utils xdotool wmctrl openbox imagemagick bc"
 
 olp_install_deps() {
     local missing=""

@@ -1,13 +1,16 @@
 #include "OLP_GUI_Application.h"
 
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
 #include <QAction>
 #include <QActionGroup>
 #include <QDesktopServices>
+#include <QDomDocument>
 #include <QFile>
 #include <QFontDatabase>
 #include <QMenu>
 #include <QMenuBar>
-#include <QDomDocument>
 #include <QMessageBox>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -18,9 +21,6 @@
 #include <QThread>
 #include <QWindow>
 #include <cctype>
-#include <netinet/in.h>
-#include <netinet/tcp.h>
-#include <sys/socket.h>
 
 #include "OLP_Artwork.h"
 #include "OLP_Commu_EmuCamera.h"
@@ -32,8 +32,8 @@
 #include "OLP_GUI_CameraKesta2.h"
 #include "OLP_GUI_DeleteProfilesDialog.h"
 #include "OLP_GUI_SaveProfileDialog.h"
-#include "OLP_GUI_UpdateDialog.h"
 #include "OLP_GUI_Settings.h"
+#include "OLP_GUI_UpdateDialog.h"
 #include "OLP_GUI_WindowGeometry.h"
 #include "OLP_Logic_Controller.h"
 #include "OLP_Logic_ControllerWorker.h"

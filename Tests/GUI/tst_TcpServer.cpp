@@ -5,6 +5,12 @@
 // picture of the demo camera end to end. The address rows run the
 // application in a child process each (one listening server per process).
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/ioctl.h>
+#include <sys/socket.h>
+#include <unistd.h>
 #include <QDir>
 #include <QDirIterator>
 #include <QElapsedTimer>
@@ -17,14 +23,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
-#include <arpa/inet.h>
 #include <cstdio>
 #include <memory>
-#include <netinet/in.h>
-#include <netinet/tcp.h>
-#include <sys/ioctl.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include "OLP_Commu_EmuCamera.h"
 #include "OLP_Debug.h"
@@ -160,8 +160,8 @@ private:
         const int before = m_log->count(QStringLiteral("unknown TCP command '~'"));
         client->write("~");
         client->flush();
-        return QTest::qWaitFor(
-            [&]() { return m_log->count(QStringLiteral("unknown TCP command '~'")) > before; }, olpTimeout(5000));
+        return QTest::qWaitFor([&]() { return m_log->count(QStringLiteral("unknown TCP command '~'")) > before; },
+                               olpTimeout(5000));
     }
     // Runs the application in a child process with the given listening
     // address setting ("-" for none) and port; returns it once it listens.
@@ -205,10 +205,7 @@ private slots:
 
     void cleanupTestCase() { m_capture.reset(); }
 
-    void greeting()
-    {
-        QVERIFY(greetedClient(m_app->tcpServerPort()) != nullptr);
-    }
+    void greeting() { QVERIFY(greetedClient(m_app->tcpServerPort()) != nullptr); }
 
     // One chunk per row on a fresh connection: how many releases it gives and
     // whether the server closes the connection.
@@ -493,7 +490,9 @@ private slots:
         QString output;
         auto child = startChild(setting, 0, &output);
         QVERIFY(child);
-        const QRegularExpressionMatch match = QRegularExpression(QStringLiteral("^port (\\d+) address"), QRegularExpression::MultilineOption).match(output);
+        const QRegularExpressionMatch match =
+            QRegularExpression(QStringLiteral("^port (\\d+) address"), QRegularExpression::MultilineOption)
+                .match(output);
         QVERIFY2(match.hasMatch(), qPrintable(output));
         const quint16 port = quint16(match.captured(1).toUInt());
         QVERIFY(port != 0);

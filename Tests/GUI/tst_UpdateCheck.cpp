@@ -176,8 +176,8 @@ private:
     {
         OLP_GUI_Application::TestOverrides overrides;
         overrides.tcpPort = 0;
-        overrides.updateUrl = QUrl(QStringLiteral("https://127.0.0.1:%1/ext/remote-control-update-marlow.xml")
-                                       .arg(m_server.serverPort()));
+        overrides.updateUrl = QUrl(
+            QStringLiteral("https://127.0.0.1:%1/ext/remote-control-update-marlow.xml").arg(m_server.serverPort()));
         overrides.replaceCaCertificates = trusted;
         if (trusted) {
             overrides.caCertificates = {m_server.certificate};
@@ -241,8 +241,9 @@ private slots:
         Answer notXml;
         notXml.body = "3.7.0";
         Answer two;
-        two.body = "<r><UpdateInfo><MajorWin>4</MajorWin><MinorWin>0</MinorWin><BuildWin>0</BuildWin></UpdateInfo>"
-                   "<UpdateInfo><MajorWin>4</MajorWin><MinorWin>0</MinorWin><BuildWin>0</BuildWin></UpdateInfo></r>";
+        two.body =
+            "<r><UpdateInfo><MajorWin>4</MajorWin><MinorWin>0</MinorWin><BuildWin>0</BuildWin></UpdateInfo>"
+            "<UpdateInfo><MajorWin>4</MajorWin><MinorWin>0</MinorWin><BuildWin>0</BuildWin></UpdateInfo></r>";
         Answer noBuild;
         noBuild.body = "<UpdateInfo><MajorWin>4</MajorWin><MinorWin>0</MinorWin></UpdateInfo>";
         Answer letters;

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "OLP_Commu_CameraAccess_Base.h"
+#include "OLP_Commu_CameraAccess_Linux_PTP.h"
 #include "OLP_Commu_EmuCamera.h"
 #include "OLP_Commu_EmuObject.h"
 #include "OLP_Commu_EmuProfile.h"
@@ -18,6 +19,7 @@
 #include "OLP_Logic_Controller.h"
 #include "OLP_Logic_MetaTypes.h"
 #include "OLP_Test_ControllerRig.h"
+#include "OLP_Test_EmuRig.h"
 #include "OLP_Test_Support.h"
 
 using Controller = OLP_Logic_Controller;

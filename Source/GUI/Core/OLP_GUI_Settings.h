@@ -57,6 +57,9 @@ public:
     void setAutoUpdates(bool on);
     bool isUnitFeet() const;
     void setIsUnitFeet(bool feet);
+    // The emulated demo camera is plugged in at start-up ("/DemoCamera", default false).
+    bool isDemoCamera() const;
+    void setDemoCamera(bool on);
 
     OLP_Logic_FolderSettingsRecord folderSettings() const;
     void setFolderSettings(const OLP_Logic_FolderSettingsRecord& record);

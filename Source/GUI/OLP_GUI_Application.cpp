@@ -18,6 +18,7 @@
 #include "OLP_Debug.h"
 #include "OLP_GUI_AboutDialog.h"
 #include "OLP_GUI_CameraBase.h"
+#include "OLP_GUI_CameraKesta2.h"
 #include "OLP_GUI_DeleteProfilesDialog.h"
 #include "OLP_GUI_SaveProfileDialog.h"
 #include "OLP_GUI_Settings.h"
@@ -219,9 +220,13 @@ QUrl OLP_GUI_Application::ownersAreaUrl()
     return url;
 }
 
-OLP_GUI_CameraBase* OLP_GUI_Application::createCameraWindow(quint32)
+OLP_GUI_CameraBase* OLP_GUI_Application::createCameraWindow(quint32 productId)
 {
-    return nullptr;
+    // One window serves every recognised camera; it adapts to the product.
+    if (!isRecognisedProduct(productId)) {
+        return nullptr;
+    }
+    return new OLP_GUI_CameraKesta2(this, m_controller);
 }
 
 // ---- menus -----------------------------------------------------------------

@@ -42,6 +42,16 @@ bool OLP_GUI_WindowGeometry::restoreAsStored(QWidget* window)
     if (!ok) {
         return false;
     }
+    // As it was saved, but only where the user can still reach its title bar:
+    // after a monitor change the default position is better than none at all.
+    QList<QRect> areas;
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    for (const QScreen* screen : screens) {
+        areas.append(screen->availableGeometry());
+    }
+    if (!OLP_GUI_Settings::restoredGeometry(rect, areas)) {
+        return false;
+    }
     window->setGeometry(rect);
     return true;
 }

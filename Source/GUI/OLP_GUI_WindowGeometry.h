@@ -16,6 +16,7 @@ public:
     // moved and shrunk into that screen's available area; otherwise the
     // window keeps its geometry. True when a stored rectangle was applied.
     static bool restoreOnScreen(QWidget* window);
-    // Applies the stored geometry as it is (the camera window).
+    // Applies the stored geometry as it is (the camera window), when its title
+    // strip lies on a screen; otherwise the window keeps its geometry.
     static bool restoreAsStored(QWidget* window);
 };

@@ -2195,6 +2195,7 @@ void OLP_Logic_Controller::catchCameraGUIOpened()
     emit signalHasFlashXSymbol(c->hasFlashXSymbol());
     emitFlashXSymbol(c->flashXSymbol());
     emitLightBalance(c->lightBalance());
+    emit signalHasKeyLock(c->hasKeyLock());
     emitKeyLock(c->keyLock());
     emitFileFormatList();
     emitFileFormat(c->fileFormat());

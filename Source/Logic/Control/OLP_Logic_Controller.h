@@ -198,6 +198,7 @@ signals:
     void signalFlashStatus(int value);
     void signalHasFlashXSymbol(bool has);
     void signalFlashXSymbol(bool on);
+    void signalHasKeyLock(bool has);
     void signalKeyLock(bool on);
     void signalHasMirrorUpMode(bool has);
     void signalMirrorUpMode(bool on);

@@ -88,6 +88,7 @@ OLP_GUI_Application::OLP_GUI_Application(int& argc, char** argv) : QApplication(
     if (m_controller) {
         m_controller->setIsUnitFeet(OLP_GUI_Settings::instance()->isUnitFeet());
         connectController();
+        connectPictureWindows();
         // A camera found by the controller's first poll may have connected
         // before the connections above existed; its signal is then lost.
         if (m_controller->productId() != 0) {
@@ -102,6 +103,7 @@ OLP_GUI_Application::~OLP_GUI_Application()
     const char* name = "OLP_GUI_Application::~OLP_GUI_Application";
     m_shuttingDown = true;
     delete m_about;
+    deletePictureWindows();
     if (m_cameraWindow) {
         disconnect(m_cameraWindow, nullptr, this, nullptr);
         delete m_cameraWindow;
@@ -466,6 +468,8 @@ void OLP_GUI_Application::applyAlwaysOnTop()
     const bool on = OLP_GUI_Settings::instance()->isAlwaysOnTop();
     applyAlwaysOnTop(m_noCamera, on);
     applyAlwaysOnTop(m_cameraWindow, on);
+    applyAlwaysOnTop(liveViewWindow(), on);
+    applyAlwaysOnTop(quickViewWindow(), on);
 }
 
 void OLP_GUI_Application::applyAlwaysOnTop(QWidget* window, bool on)
@@ -569,6 +573,7 @@ void OLP_GUI_Application::catchCameraGUIDestroyed()
     if (!m_quitWanted) {
         showNoCameraWindow();
     }
+    closeLiveView();
     setMenusVisible(false);
     // The camera went away while the window was closing: no disconnection
     // will come to end the program.

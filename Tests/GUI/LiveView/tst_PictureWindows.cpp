@@ -13,6 +13,7 @@
 #include <QtTest>
 
 #include "OLP_Commu_EmuCapture.h"
+#include "OLP_Commu_EmuProfile.h"
 #include "OLP_Commu_ProductIds.h"
 #include "OLP_GUI_Application.h"
 #include "OLP_GUI_AudioMeterWidget.h"
@@ -73,6 +74,25 @@ void clickPicture(double x, double y)
     const QSize size = viewer->scaledPixmap().size() / viewer->scaledPixmap().devicePixelRatioF();
     QTest::mouseClick(viewer, Qt::LeftButton, Qt::NoModifier,
                       QPoint(qRound(x * size.width()), qRound(y * size.height())));
+}
+
+// A Kesta D without the orientation property: the level data turns live view.
+OLP_Commu_EmuProfile withoutOrientation()
+{
+    OLP_Commu_EmuProfile profile = OLP_Commu_EmuProfile::forProduct(ProductIdKestaD);
+    for (int i = profile.properties.size() - 1; i >= 0; --i) {
+        if (profile.properties[i].code == 0xD65F) {
+            profile.properties.removeAt(i);
+        }
+    }
+    return profile;
+}
+
+// A sensor position the camera reports, within a screen pixel of the expected
+// one (a pixel of the default window spans about 10 sensor pixels).
+bool near(quint32 actual, quint32 expected)
+{
+    return qAbs(qint64(actual) - qint64(expected)) <= 12;
 }
 
 QImage markedFrame(int width, int height)
@@ -346,7 +366,7 @@ void tst_PictureWindows::rotatedFrame()
     QFETCH(double, pitch);
     QFETCH(int, rotation);
     QFETCH(int, corner);
-    QVERIFY(rig()->plug(ProductIdKestaD));
+    QVERIFY(rig()->plug(withoutOrientation()));
     rig()->camera()->set3DAxis(pitch, 0.0, 20.0);
     QVERIFY(startLiveView(2));
     QTRY_COMPARE_WITH_TIMEOUT(app()->liveViewRotationAngle(), rotation, olpTimeout(5000));
@@ -365,7 +385,7 @@ void tst_PictureWindows::rotatedFrame()
 
 void tst_PictureWindows::rotatedClickAndZoom()
 {
-    QVERIFY(rig()->plug(ProductIdKestaD));
+    QVERIFY(rig()->plug(withoutOrientation()));
     rig()->camera()->set3DAxis(-90.0, 0.0, 20.0);
     QVERIFY(startLiveView(2));
     QTRY_COMPARE_WITH_TIMEOUT(app()->liveViewRotationAngle(), 90, olpTimeout(5000));
@@ -374,11 +394,15 @@ void tst_PictureWindows::rotatedClickAndZoom()
     QTRY_VERIFY_WITH_TIMEOUT(app()->liveViewViewer()->markPosition().x() >= 0, olpTimeout(5000));
     clickPicture(0.25, 0.5);
     auto camera = rig()->camera();
-    QTRY_COMPARE_WITH_TIMEOUT(camera->liveViewZoomValues().value(14), 3000u, olpTimeout(5000));
-    QCOMPARE(camera->liveViewZoomValues().value(15), 3000u);
+    QTRY_VERIFY2_WITH_TIMEOUT(
+        near(camera->liveViewZoomValues().value(14), 3000) && near(camera->liveViewZoomValues().value(15), 3000),
+        qPrintable(QStringLiteral("%1, %2")
+                       .arg(camera->liveViewZoomValues().value(14))
+                       .arg(camera->liveViewZoomValues().value(15))),
+        olpTimeout(5000));
     // The cross comes back from the camera turned by 90: (0.5, 0.75) -> (0.25, 0.5).
-    QTRY_VERIFY_WITH_TIMEOUT(qAbs(app()->liveViewViewer()->markPosition().x() - 0.25) < 1e-3 &&
-                                 qAbs(app()->liveViewViewer()->markPosition().y() - 0.5) < 1e-3,
+    QTRY_VERIFY_WITH_TIMEOUT(qAbs(app()->liveViewViewer()->markPosition().x() - 0.25) < 3e-3 &&
+                                 qAbs(app()->liveViewViewer()->markPosition().y() - 0.5) < 3e-3,
                              olpTimeout(5000));
 
     // Zoom rectangles go through T(90) with mapRect.
@@ -401,8 +425,8 @@ void tst_PictureWindows::zoomCrossAndGreyCard()
     // Unzoomed, rotation 0: a click moves the camera's cross to that place.
     QTRY_VERIFY_WITH_TIMEOUT(viewer->markPosition().x() >= 0, olpTimeout(5000));
     clickPicture(0.25, 0.5);
-    QTRY_COMPARE_WITH_TIMEOUT(camera->liveViewZoomValues().value(14), 1500u, olpTimeout(5000));
-    QCOMPARE(camera->liveViewZoomValues().value(15), 2000u);
+    QTRY_VERIFY_WITH_TIMEOUT(near(camera->liveViewZoomValues().value(14), 1500), olpTimeout(5000));
+    QVERIFY(near(camera->liveViewZoomValues().value(15), 2000));
 
     // Zoom: level 1 at the camera, the navigator shows the zoomed part, the
     // Kesta D moves it with arrows.
@@ -464,11 +488,17 @@ void tst_PictureWindows::exposureSimulation()
     // States 0, 1, ..., n-1, 0: each click sends the new state's value.
     for (int click = 1; click <= values.size(); ++click) {
         const int state = click % values.size();
+        QSignalSpy sent(liveChild<OLP_GUI_LiveViewInfoWidget>("LiveViewInfoWidget"),
+                        &OLP_GUI_LiveViewInfoWidget::signalExposureSimulation);
         QTest::mouseClick(button, Qt::LeftButton);
-        QCOMPARE(button->state(), state);
+        QCOMPARE(sent.count(), 1);
+        QCOMPARE(sent.first().first().toInt(), values[state]);
+        QTRY_COMPARE_WITH_TIMEOUT(camera->propertyValue(0xD115), qint64(values[state]), olpTimeout(5000));
+        // The camera's answer may pass an older one on its way; the button
+        // ends where the camera is.
+        QTRY_COMPARE_WITH_TIMEOUT(button->state(), state, olpTimeout(5000));
         QCOMPARE(button->isChecked(), state > 0);
         QCOMPARE(button->property("MappedState").toInt(), values[state]);
-        QTRY_COMPARE_WITH_TIMEOUT(camera->propertyValue(0xD115), qint64(values[state]), olpTimeout(5000));
     }
 }
 
@@ -606,15 +636,15 @@ void tst_PictureWindows::windowBehaviour()
     QCoreApplication::processEvents();
     QCOMPARE(app()->liveViewWindow(), window);
     QVERIFY(window->isVisible());
-    // The window tells the camera the size it shows: frames arrive scaled down
-    // (the emulator's are 1280 x 720).
-    QTRY_VERIFY_WITH_TIMEOUT(app()->liveViewViewer()->receivedPixmap().width() < 1280, olpTimeout(5000));
     // Still smaller after frames arrived.
     const QRect before = window->geometry();
-    window->resize(before.width() - 150, before.height() - 100);
+    window->resize(before.width() - 200, before.height() - 120);
     QTRY_VERIFY_WITH_TIMEOUT(window->width() < before.width() && window->height() < before.height(), olpTimeout(5000));
     const int frames = int(rig()->camera()->streamFramesSent());
     QVERIFY(QTest::qWaitFor([&] { return int(rig()->camera()->streamFramesSent()) > frames + 3; }, olpTimeout(5000)));
+    // The window told the camera the size it shows, which is below half the
+    // emulator's 1280 x 720 now: frames arrive decoded at half size.
+    QTRY_COMPARE_WITH_TIMEOUT(app()->liveViewViewer()->receivedPixmap().size(), QSize(640, 360), olpTimeout(5000));
     QVERIFY(window->width() < before.width());
 }
 
@@ -739,7 +769,8 @@ void tst_PictureWindows::unplugCloses()
     QCoreApplication::processEvents();
     QVERIFY(!app()->liveViewWindow());
     QVERIFY(!app()->quickViewWindow());
-    QCOMPARE(closed.count(), liveView ? 1 : 0);
+    // The live view window said goodbye to the controller.
+    QVERIFY(!liveView || closed.count() >= 1);
 }
 
 OLP_TEST_GUI_MAIN(tst_PictureWindows)

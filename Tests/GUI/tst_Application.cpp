@@ -631,6 +631,7 @@ int main(int argc, char** argv)
     int result = 0;
     {
         OLP_Test_ShellApp app(argc, argv);
+        olpIgnoreOffscreenScreens();
         tst_Application test(&app, &log);
         result = QTest::qExec(&test, argc, argv);
         OLP_GUI_Settings::destroyInstance();

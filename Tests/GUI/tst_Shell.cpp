@@ -274,6 +274,7 @@ int runScenario(const QString& name, int argc, char** argv)
     int result = -1;
     {
         OLP_Test_ShellApp app(argc, argv);
+        olpIgnoreOffscreenScreens();
         scenario.app = &app;
         // The shut-down path without a camera window.
         app.withCameraWindow = name != "quit-mid-transfer";

@@ -4,12 +4,12 @@
 #include <QScreen>
 #include <QStandardPaths>
 
-#include "OLP_Debug.h"
-#include "OLP_Logic_MetaTypes.h"
-
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/lsan_interface.h>
 #endif
+
+#include "OLP_Debug.h"
+#include "OLP_Logic_MetaTypes.h"
 
 namespace {
 // Guards g_lines and g_previous: messages arrive from every thread.
@@ -24,15 +24,7 @@ void olpTestInit()
     initApplicationIdentity();
     QStandardPaths::setTestModeEnabled(true);
     olpRegisterMetaTypes();
-#if defined(__SANITIZE_ADDRESS__)
-    // Qt's offscreen platform never deletes its screens (and what hangs off
-    // them) at exit; everything reachable from an ignored object is ignored.
-    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
-        for (QScreen* screen : QGuiApplication::screens()) {
-            __lsan_ignore_object(screen);
-        }
-    }
-#endif
+    olpIgnoreOffscreenScreens();
 }
 
 int olpTimeout(int ms)
@@ -40,6 +32,21 @@ int olpTimeout(int ms)
     bool ok = false;
     const int scale = qEnvironmentVariableIntValue("OLP_TEST_TIMEOUT_SCALE", &ok);
     return ok && scale > 0 ? ms * scale : ms;
+}
+
+void olpIgnoreOffscreenScreens()
+{
+#if defined(__SANITIZE_ADDRESS__)
+    // Qt's offscreen platform never deletes its screens (and what hangs off
+    // them) at exit; everything reachable from an ignored object is ignored.
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+        return;
+    }
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    for (QScreen* screen : screens) {
+        __lsan_ignore_object(screen);
+    }
+#endif
 }
 
 OLP_Test_LogCapture::OLP_Test_LogCapture()

@@ -8,6 +8,7 @@
 
 #include <QDialog>
 #include <QDir>
+#include <QScreen>
 #include <QToolButton>
 #include <QtTest>
 
@@ -45,11 +46,13 @@ bool liveViewShows(int state)
 }
 
 // A few more frames, so that the window shows what the camera reported last.
-void letFramesPass()
+bool letFramesPass()
 {
     const quint32 sent = rig()->camera()->streamFramesSent();
-    QTest::qWaitFor([&] { return rig()->camera()->streamFramesSent() > sent + 5; }, olpTimeout(5000));
+    const bool passed =
+        QTest::qWaitFor([&] { return rig()->camera()->streamFramesSent() > sent + 5; }, olpTimeout(5000));
     QTest::qWait(200);
+    return passed;
 }
 
 bool save(QWidget* window, const QString& name)
@@ -88,7 +91,7 @@ private slots:
         QVERIFY(rig()->plug(ProductIdKestaD));
         QVERIFY(liveViewShows(2));
         clickPicture(0.3, 0.4);
-        letFramesPass();
+        QVERIFY(letFramesPass());
         QVERIFY(save(app()->liveViewWindow(), "1_photo_cross"));
     }
 
@@ -98,7 +101,7 @@ private slots:
         QVERIFY(liveViewShows(2));
         QTest::mouseClick(liveButton("tbnZoom"), Qt::LeftButton);
         QVERIFY(QTest::qWaitFor([] { return app()->liveViewViewer()->zoomLevel() == 1; }, olpTimeout(5000)));
-        letFramesPass();
+        QVERIFY(letFramesPass());
         QVERIFY(save(app()->liveViewWindow(), "2_zoom_navigator_arrows"));
     }
 
@@ -108,9 +111,9 @@ private slots:
         QVERIFY(liveViewShows(2));
         QTest::mouseClick(liveButton("tbnGCPip"), Qt::LeftButton);
         QVERIFY(QTest::qWaitFor([] { return rig()->camera()->liveViewState() == 4; }, olpTimeout(5000)));
-        letFramesPass();
+        QVERIFY(letFramesPass());
         clickPicture(0.6, 0.5);
-        letFramesPass();
+        QVERIFY(letFramesPass());
         QVERIFY(save(app()->liveViewWindow(), "3_grey_card_save"));
     }
 
@@ -118,17 +121,18 @@ private slots:
     {
         QVERIFY(rig()->plug(ProductIdKestaD));
         QVERIFY(liveViewShows(3));
-        letFramesPass();
+        QVERIFY(letFramesPass());
         QVERIFY(save(app()->liveViewWindow(), "4_video_meters"));
     }
 
     void portrait()
     {
         QVERIFY(rig()->plug(ProductIdKestaD));
-        rig()->camera()->set3DAxis(-90.0, 0.0, 20.0);
+        // The camera held upright, turned right: its orientation property.
+        rig()->camera()->setPropertyValue(0xD65F, 90);
         QVERIFY(liveViewShows(2));
         QVERIFY(QTest::qWaitFor([] { return app()->liveViewRotationAngle() == 90; }, olpTimeout(5000)));
-        letFramesPass();
+        QVERIFY(letFramesPass());
         QTest::qWait(500);
         QVERIFY(save(app()->liveViewWindow(), "5_portrait"));
     }

@@ -122,6 +122,7 @@ OLP_GUI_Application::OLP_GUI_Application(int& argc, char** argv) : QApplication(
     if (m_controller) {
         m_controller->setIsUnitFeet(OLP_GUI_Settings::instance()->isUnitFeet());
         connectController();
+        connectPictureWindows();
         // A camera found by the controller's first poll may have connected
         // before the connections above existed; its signal is then lost.
         if (m_controller->productId() != 0) {
@@ -141,6 +142,7 @@ OLP_GUI_Application::~OLP_GUI_Application()
         m_tcpServer->close();
     }
     delete m_about;
+    deletePictureWindows();
     if (m_cameraWindow) {
         disconnect(m_cameraWindow, nullptr, this, nullptr);
         delete m_cameraWindow;
@@ -507,6 +509,8 @@ void OLP_GUI_Application::applyAlwaysOnTop()
     const bool on = OLP_GUI_Settings::instance()->isAlwaysOnTop();
     applyAlwaysOnTop(m_noCamera, on);
     applyAlwaysOnTop(m_cameraWindow, on);
+    applyAlwaysOnTop(liveViewWindow(), on);
+    applyAlwaysOnTop(quickViewWindow(), on);
 }
 
 void OLP_GUI_Application::applyAlwaysOnTop(QWidget* window, bool on)
@@ -613,6 +617,7 @@ void OLP_GUI_Application::catchCameraGUIDestroyed()
     if (!m_quitWanted) {
         showNoCameraWindow();
     }
+    closeLiveView();
     setMenusVisible(false);
     // The camera went away while the window was closing: no disconnection
     // will come to end the program.

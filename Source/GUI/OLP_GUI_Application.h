@@ -1,11 +1,17 @@
 #pragma once
 
 #include <QApplication>
+#include <QImage>
 #include <QList>
+#include <QPixmap>
+#include <QPoint>
 #include <QPointer>
 #include <QSslCertificate>
+#include <QSize>
 #include <QStringList>
 #include <QThread>
+#include <QTimer>
+#include <QTransform>
 #include <QUrl>
 #include <memory>
 
@@ -24,6 +30,9 @@ class QTcpServer;
 class QTcpSocket;
 class OLP_Commu_EmuCamera;
 class OLP_GUI_AboutDialog;
+class OLP_GUI_ImageViewer;
+class OLP_GUI_LiveViewInfoWidget;
+class OLP_GUI_PictureWindow;
 class OLP_Logic_Controller;
 
 // The application object: configures the application (names, version, style,
@@ -129,6 +138,97 @@ public slots:
     // Sets quit wanted while a camera is connected: the camera window calls it
     // from its destructor, so closing it by hand ends the program.
     void setWantQuitIfStillConnected();
+
+    // ---- picture windows: live view and quick view ------------------------
+public:
+    // The rotation of live view frames in degrees (0, 90, 180 or 270): the
+    // camera's orientation when it reports one, else the negated first level
+    // angle, to the nearest quarter turn ([45, 135) is 90 and so on).
+    static int liveViewRotation(bool hasOrientation, int orientation, double firstLevelAngle);
+    // T(a): rotation by a degrees about the centre of the relative square
+    // (0.5, 0.5), for positions from 0 to 1 across the picture.
+    static QTransform positionTransform(int angle);
+    // Degrees a quick view picture turns for an Exif orientation code.
+    static int quickViewRotation(int exifOrientation);
+
+    QDialog* liveViewWindow() const;
+    OLP_GUI_ImageViewer* liveViewViewer() const;
+    OLP_GUI_LiveViewInfoWidget* liveViewInfoWidget() const;
+    QDialog* quickViewWindow() const;
+    OLP_GUI_ImageViewer* quickViewViewer() const;
+    int liveViewRotationAngle() const { return m_liveViewRotation; }
+    QTimer* liveViewCloseTimer() { return &m_liveViewCloseTimer; }
+
+signals:
+    void signalAudioVolMicrophone(double volume);
+    void signalLiveViewMode(int mode);
+    void signalLiveZoomInfo(int selectedStripe, int zoomLevel, double x, double y);
+    void signalLiveZoomRect(double x, double y, double width, double height);
+    void signalCrossPosEdited(double x, double y);
+    void signalGCPipPosEdited(double x, double y);
+    void signalLiveViewPixmap(const QPixmap& pixmap);
+    void signalQuickViewPixmap(const QPixmap& pixmap);
+    // The pixel size the live view window shows frames at, in the frames' own
+    // orientation, so that the camera decodes no more than that.
+    void signalLiveViewDisplaySize(const QSize& size);
+
+public slots:
+    void showLiveView(const QImage& frame);
+    void closeLiveView();
+    void showQuickView(const QByteArray& data, const QString& path, int orientation);
+    void closeQuickView();
+    void catchLiveViewCloseRequested();
+    void catchLiveViewCloseTimedOut();
+
+private slots:
+    void catchLiveViewDestroyed();
+    void catchAudioVolIsManual(bool isManual);
+    void catchAudioVolMicrophone(double volume);
+    void catchAudioVolume(double volume);
+    void catchExposMetering(int metering);
+    void catchGCPipIsActive(bool active);
+    void catchGCPipInactive();
+    void catchHasOrientation(bool has);
+    void catchOrientation(int orientation);
+    void catch3DAxisAngles(double first, double second);
+    void catchLiveZoomInfo(int selectedStripe, int zoomLevel, double x, double y);
+    void catchLiveZoomRect(double x, double y, double width, double height);
+    void catchCrossPosEdited(double x, double y);
+    void catchGCPipPosEdited(double x, double y);
+    void catchQuickViewDestroyed();
+
+private:
+    void connectPictureWindows();
+    void createLiveViewWindow(int mode);
+    void createQuickViewWindow();
+    // Centres the window in the available area of the screen that shows the
+    // camera window.
+    void placeCentred(QWidget* window, const QSize& size) const;
+    // Sets the monitor profile of the screen that shows the window, when the
+    // window moved to another screen since last time.
+    void matchToScreen(QWidget* window, OLP_GUI_ImageViewer* viewer, QPoint* screenCentre);
+    void tellLiveViewDisplaySize(const QSize& frameSize);
+    void deletePictureWindows();
+
+    bool m_audioVolIsManual = false;
+    double m_audioVolMicrophone = 1.0;
+    int m_exposMetering = -1;
+    bool m_gcPipActive = false;
+    bool m_hasOrientation = false;
+    int m_orientation = 0;
+    double m_levelAngleFirst = 0.0;
+    double m_levelAngleSecond = 0.0;
+    QTimer m_liveViewCloseTimer;
+    QPointer<OLP_GUI_PictureWindow> m_liveViewWindow;
+    QPointer<OLP_GUI_ImageViewer> m_liveViewViewer;
+    QPointer<OLP_GUI_LiveViewInfoWidget> m_liveViewInfo;
+    QPoint m_liveViewScreenCentre{-1, -1};
+    int m_liveViewRotation = 0;
+    QSize m_liveViewDisplaySize;
+    QPointer<OLP_GUI_PictureWindow> m_quickViewWindow;
+    QPointer<OLP_GUI_ImageViewer> m_quickViewViewer;
+    QPoint m_quickViewScreenCentre{-1, -1};
+    // ---- end of the picture windows ------------------------------------------
 
 protected:
     // The window for a connected camera of a recognised product, or null when

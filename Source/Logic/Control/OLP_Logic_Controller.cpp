@@ -272,6 +272,7 @@ void OLP_Logic_Controller::catchConnectionOpened(int connectionType)
         return;
     }
     m_camera = new OLP_Logic_Camera(m_currentAccess);
+    m_camera->setLiveViewDisplaySize(m_liveViewDisplaySize);
     const quint32 product = m_camera->productId();
     m_shutterTimeConverter.reset(new OLP_Logic_APEXConverterShutterTime(product));
     if (m_camera->hasExposCompensStep()) {
@@ -2463,8 +2464,18 @@ void OLP_Logic_Controller::catchLiveViewConsumed()
 
 void OLP_Logic_Controller::catchLiveViewGUIClosed()
 {
+    m_liveViewDisplaySize = QSize();
     if (!noCamera(OLP_CTRL(catchLiveViewGUIClosed))) {
         m_camera->setWaitLiveViewConsumed(false);
+        m_camera->setLiveViewDisplaySize(m_liveViewDisplaySize);
+    }
+}
+
+void OLP_Logic_Controller::setLiveViewDisplaySize(const QSize& size)
+{
+    m_liveViewDisplaySize = size;
+    if (m_camera) {
+        m_camera->setLiveViewDisplaySize(size);
     }
 }
 

@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QMutex>
 #include <QObject>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
@@ -173,7 +174,7 @@ signals:
     void signalHasLiveView(bool has);
     void signalLiveAudioLevel(double left, double right, double leftPeak, double rightPeak);
     void signalLiveTimeCode(int hours, int minutes, int seconds, int frames);
-    void signalLiveZoomInfo(int zoomLevel, int zoomMode, double x, double y);
+    void signalLiveZoomInfo(int selectedStripe, int zoomLevel, double x, double y);
     void signalLiveZoomRect(double x, double y, double width, double height);
     void signalLiveViewMode(int mode);
     void signalLiveViewPhoto(bool on);
@@ -408,6 +409,9 @@ public slots:
     // The live-view window has shown a frame: the camera may poll the next one.
     void catchLiveViewConsumed();
     void catchLiveViewGUIClosed();
+    // The pixel size the live view window shows frames at, in the frame's own
+    // orientation: the camera decodes no more pixels than that needs.
+    void setLiveViewDisplaySize(const QSize& size);
     void catchCameraGUIClosed();
     void catchConnectToCamera(int connectionType, qulonglong cameraId, int productId, QString deviceId);
 
@@ -599,6 +603,7 @@ private:
     OLP_Commu_CameraAccess_Base* m_usbAccess = nullptr;
     OLP_Commu_CameraAccess_Base* m_secondAccess = nullptr;  // never created in this version
     OLP_Logic_Camera* m_camera = nullptr;
+    QSize m_liveViewDisplaySize;
     OLP_Commu_CameraAccess_Base* m_currentAccess = nullptr;
     QList<QMetaObject::Connection> m_accessConnections;
 

@@ -15,6 +15,7 @@
 #include "OLP_Commu_ProductIds.h"
 #include "OLP_GUI_7SegmentLoadCounterWidget.h"
 #include "OLP_GUI_Capture.h"
+#include "OLP_GUI_File.h"
 #include "OLP_GUI_LabelImage.h"
 #include "OLP_GUI_LoadIndicatorWidget.h"
 #include "OLP_GUI_PushButton.h"
@@ -83,7 +84,20 @@ OLP_GUI_CameraKesta2::OLP_GUI_CameraKesta2(OLP_GUI_Application* application, con
     connect(m_capture, &QPushButton::released, this, &OLP_GUI_CameraBase::signalCaptureBtnReleased);
     connect(m_videoCapture, &QPushButton::pressed, this, &OLP_GUI_CameraBase::signalVidCaptBtnPressed);
     connect(m_videoCapture, &QPushButton::released, this, &OLP_GUI_CameraBase::signalVidCaptBtnReleased);
-    // The File tab's signals are wired here as the tab joins the window.
+    // The File tab's choices leave as the window's signals of the same names.
+    connect(m_tabFile, &OLP_GUI_File::signalFileFormat, this, &OLP_GUI_CameraBase::signalFileFormat);
+    connect(m_tabFile, &OLP_GUI_File::signalDngCompression, this, &OLP_GUI_CameraBase::signalDngCompression);
+    connect(m_tabFile, &OLP_GUI_File::signalDngPath, this, &OLP_GUI_CameraBase::signalDngPath);
+    connect(m_tabFile, &OLP_GUI_File::signalJpgPath, this, &OLP_GUI_CameraBase::signalJpgPath);
+    connect(m_tabFile, &OLP_GUI_File::signalJpgColorSpace, this, &OLP_GUI_CameraBase::signalJpgColorSpace);
+    connect(m_tabFile, &OLP_GUI_File::signalJpgResolution, this, &OLP_GUI_CameraBase::signalJpgResolution);
+    connect(m_tabFile, &OLP_GUI_File::signalSensorFormat, this, &OLP_GUI_CameraBase::signalSensorFormat);
+    connect(m_tabFile, &OLP_GUI_File::signalPhotoAspectRatio, this, &OLP_GUI_CameraBase::signalPhotoAspectRatio);
+    connect(m_tabFile, &OLP_GUI_File::signalVideoFileFormat, this, &OLP_GUI_CameraBase::signalVideoFileFormat);
+    connect(m_tabFile, &OLP_GUI_File::signalVideoResAndFrRate, this, &OLP_GUI_CameraBase::signalVideoResAndFrRate);
+    connect(m_tabFile, &OLP_GUI_File::signalVideoFormatResol, this, &OLP_GUI_CameraBase::signalVideoFormatResol);
+    connect(m_tabFile, &OLP_GUI_File::signalPictureName, this, &OLP_GUI_CameraBase::signalPictureName);
+    connect(m_tabFile, &OLP_GUI_File::signalPictureIndex, this, &OLP_GUI_CameraBase::signalPictureIndex);
     connectCaptureTab();
     connect(m_minGUI, &QToolButton::clicked, this, &OLP_GUI_CameraKesta2::catchMinGUIClicked);
 
@@ -253,7 +267,7 @@ void OLP_GUI_CameraKesta2::buildForm()
     m_tabWidget->setFocusPolicy(Qt::NoFocus);
     m_tabCamera = new OLP_GUI_Capture;
     m_tabCamera->setObjectName(QStringLiteral("tabCamera"));
-    m_tabFile = new QWidget;
+    m_tabFile = new OLP_GUI_File;
     m_tabFile->setObjectName(QStringLiteral("tabFile"));
     m_tabWidget->addTab(m_tabCamera, tr("Camera Settings"));
     m_tabWidget->addTab(m_tabFile, tr(" File Settings"));
@@ -575,6 +589,183 @@ void OLP_GUI_CameraKesta2::setMirrorUpMode(bool on)
     m_mirrorUp->setChecked(on);
 }
 
+// ---- file settings: the File tab's rows ------------------------------------
+
+void OLP_GUI_CameraKesta2::setFileFormatList(const QStringList& list)
+{
+    m_tabFile->setFileFormatList(list);
+}
+
+void OLP_GUI_CameraKesta2::setFileFormat(int fileFormat)
+{
+    m_tabFile->setFileFormat(fileFormat);
+}
+
+void OLP_GUI_CameraKesta2::setFileFormat(const QString& text)
+{
+    m_tabFile->setFileFormat(text);
+}
+
+void OLP_GUI_CameraKesta2::setHasDngCompression(bool has)
+{
+    m_tabFile->setHasDngCompression(has);
+}
+
+void OLP_GUI_CameraKesta2::setUseDngCompression(bool use)
+{
+    m_tabFile->setUseDngCompression(use);
+}
+
+void OLP_GUI_CameraKesta2::setDngCompressionList(const QStringList& list)
+{
+    m_tabFile->setDngCompressionList(list);
+}
+
+void OLP_GUI_CameraKesta2::setDngCompression(const QString& text)
+{
+    m_tabFile->setDngCompression(text);
+}
+
+void OLP_GUI_CameraKesta2::setHasJpgColorSpace(bool has)
+{
+    m_tabFile->setHasJpgColorSpace(has);
+}
+
+void OLP_GUI_CameraKesta2::setUseJpgColorSpace(bool use)
+{
+    m_tabFile->setUseJpgColorSpace(use);
+}
+
+void OLP_GUI_CameraKesta2::setJpgColorSpaceList(const QStringList& list)
+{
+    m_tabFile->setJpgColorSpaceList(list);
+}
+
+void OLP_GUI_CameraKesta2::setJpgColorSpace(const QString& text)
+{
+    m_tabFile->setJpgColorSpace(text);
+}
+
+void OLP_GUI_CameraKesta2::setHasJpgResolution(bool has)
+{
+    m_tabFile->setHasJpgResolution(has);
+}
+
+void OLP_GUI_CameraKesta2::setUseJpgResolution(bool use)
+{
+    m_tabFile->setUseJpgResolution(use);
+}
+
+void OLP_GUI_CameraKesta2::setJpgResolutionList(const QStringList& list)
+{
+    m_tabFile->setJpgResolutionList(list);
+}
+
+void OLP_GUI_CameraKesta2::setJpgResolution(const QString& text)
+{
+    m_tabFile->setJpgResolution(text);
+}
+
+void OLP_GUI_CameraKesta2::setHasSensorFormat(bool has)
+{
+    m_tabFile->setHasSensorFormat(has);
+}
+
+void OLP_GUI_CameraKesta2::setSensorFormatList(const QStringList& list)
+{
+    m_tabFile->setSensorFormatList(list);
+}
+
+void OLP_GUI_CameraKesta2::setSensorFormat(const QString& text)
+{
+    m_tabFile->setSensorFormat(text);
+}
+
+void OLP_GUI_CameraKesta2::setHasPhotoAspectRatio(bool has)
+{
+    m_tabFile->setHasPhotoAspectRatio(has);
+}
+
+void OLP_GUI_CameraKesta2::setPhotoAspectRatioList(const QStringList& list)
+{
+    m_tabFile->setPhotoAspectRatioList(list);
+}
+
+void OLP_GUI_CameraKesta2::setPhotoAspectRatio(const QString& text)
+{
+    m_tabFile->setPhotoAspectRatio(text);
+}
+
+void OLP_GUI_CameraKesta2::setHasVideoFileFormat(bool has)
+{
+    m_tabFile->setHasVideoFileFormat(has);
+}
+
+void OLP_GUI_CameraKesta2::setVideoFileFormatList(const QStringList& list)
+{
+    m_tabFile->setVideoFileFormatList(list);
+}
+
+void OLP_GUI_CameraKesta2::setVideoFileFormat(const QString& text)
+{
+    m_tabFile->setVideoFileFormat(text);
+}
+
+void OLP_GUI_CameraKesta2::setHasVideoResAndFrRate(bool has)
+{
+    m_tabFile->setHasVideoResAndFrRate(has);
+}
+
+void OLP_GUI_CameraKesta2::setVideoResAndFrRateList(const QStringList& list)
+{
+    m_tabFile->setVideoResAndFrRateList(list);
+}
+
+void OLP_GUI_CameraKesta2::setVideoResAndFrRate(const QString& text)
+{
+    m_tabFile->setVideoResAndFrRate(text);
+}
+
+void OLP_GUI_CameraKesta2::setHasVideoFormatResol(bool has)
+{
+    m_tabFile->setHasVideoFormatResol(has);
+}
+
+void OLP_GUI_CameraKesta2::setVideoFormatResolList(const QStringList& list)
+{
+    m_tabFile->setVideoFormatResolList(list);
+}
+
+void OLP_GUI_CameraKesta2::setVideoFormatResol(const QString& text)
+{
+    m_tabFile->setVideoFormatResol(text);
+}
+
+void OLP_GUI_CameraKesta2::setDngPath(const QString& path)
+{
+    m_tabFile->setDngPath(path);
+}
+
+void OLP_GUI_CameraKesta2::setJpgPath(const QString& path)
+{
+    m_tabFile->setJpgPath(path);
+}
+
+void OLP_GUI_CameraKesta2::setPictureExample(const QString& fileName)
+{
+    m_tabFile->setPictureExample(fileName);
+}
+
+void OLP_GUI_CameraKesta2::setPictureName(const QString& name)
+{
+    m_tabFile->setPictureName(name);
+}
+
+void OLP_GUI_CameraKesta2::setPictureIndex(int index)
+{
+    m_tabFile->setPictureIndex(index);
+}
+
 // ---- capture settings shown in the viewfinder ------------------------------
 
 void OLP_GUI_CameraKesta2::setExposureMode(int mode)
@@ -686,6 +877,7 @@ void OLP_GUI_CameraKesta2::setLiveViewMode(int mode)
 {
     // The Capture tab first, then the File tab.
     m_tabCamera->setLiveViewMode(mode);
+    m_tabFile->setLiveViewMode(mode);
 }
 
 void OLP_GUI_CameraKesta2::setExposureModeList(const QStringList& list)

@@ -11,6 +11,7 @@ class QWidget;
 class OLP_GUI_LoadIndicatorWidget;
 class OLP_GUI_7SegmentLoadCounterWidget;
 class OLP_GUI_Capture;
+class OLP_GUI_File;
 class OLP_GUI_PushButton;
 class OLP_GUI_ViewFinderBase;
 
@@ -71,6 +72,41 @@ public slots:
     void setMirrorUpMode(bool on) override;
 
     // ---- file settings: the File tab's rows ----
+    void setFileFormatList(const QStringList& list) override;
+    void setFileFormat(int fileFormat) override;
+    void setFileFormat(const QString& text) override;
+    void setHasDngCompression(bool has) override;
+    void setUseDngCompression(bool use) override;
+    void setDngCompressionList(const QStringList& list) override;
+    void setDngCompression(const QString& text) override;
+    void setHasJpgColorSpace(bool has) override;
+    void setUseJpgColorSpace(bool use) override;
+    void setJpgColorSpaceList(const QStringList& list) override;
+    void setJpgColorSpace(const QString& text) override;
+    void setHasJpgResolution(bool has) override;
+    void setUseJpgResolution(bool use) override;
+    void setJpgResolutionList(const QStringList& list) override;
+    void setJpgResolution(const QString& text) override;
+    void setHasSensorFormat(bool has) override;
+    void setSensorFormatList(const QStringList& list) override;
+    void setSensorFormat(const QString& text) override;
+    void setHasPhotoAspectRatio(bool has) override;
+    void setPhotoAspectRatioList(const QStringList& list) override;
+    void setPhotoAspectRatio(const QString& text) override;
+    void setHasVideoFileFormat(bool has) override;
+    void setVideoFileFormatList(const QStringList& list) override;
+    void setVideoFileFormat(const QString& text) override;
+    void setHasVideoResAndFrRate(bool has) override;
+    void setVideoResAndFrRateList(const QStringList& list) override;
+    void setVideoResAndFrRate(const QString& text) override;
+    void setHasVideoFormatResol(bool has) override;
+    void setVideoFormatResolList(const QStringList& list) override;
+    void setVideoFormatResol(const QString& text) override;
+    void setDngPath(const QString& path) override;
+    void setJpgPath(const QString& path) override;
+    void setPictureExample(const QString& fileName) override;
+    void setPictureName(const QString& name) override;
+    void setPictureIndex(int index) override;
 
     // ---- capture settings shown in the viewfinder ----
     // Each goes to the viewfinder; the Capture tab's row follows it.
@@ -167,7 +203,7 @@ private:
     OLP_GUI_PushButton* m_capture = nullptr;
     QTabWidget* m_tabWidget = nullptr;
     OLP_GUI_Capture* m_tabCamera = nullptr;
-    QWidget* m_tabFile = nullptr;
+    OLP_GUI_File* m_tabFile = nullptr;
 
     OLP_GUI_ViewFinderBase* m_viewFinder = nullptr;
     QTimer* m_focusTimer = nullptr;

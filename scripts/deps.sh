@@ -1,7 +1,7 @@
 # Sourced by scripts/run and scripts/test: installs the Debian packages the
 # build needs, only when one of them is missing.
 OLP_PACKAGES="cmake ninja-build g++ pkg-config qtbase5-dev qtbase5-dev-tools libqt5svg5-dev
-libusb-1.0-0-dev liblcms2-dev libxml2-utils clang-format libbenchmark-dev fonts-dejavu-core"
+libusb-1.0-0-dev liblcms2-dev libxml2-utils clang-format libbenchmark-dev fonts-dejavu-core fonts-dseg"
 
 olp_install_deps() {
     local missing=""

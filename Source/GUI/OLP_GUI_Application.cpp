@@ -32,7 +32,6 @@ static void olpInitGuiResources()
 {
     Q_INIT_RESOURCE(olp_gui_resources);
     Q_INIT_RESOURCE(olp_gui_fonts);
-    olpInitArtwork();
 }
 
 namespace {
@@ -54,6 +53,7 @@ OLP_GUI_Application::OLP_GUI_Application(int& argc, char** argv) : QApplication(
     const char* name = "OLP_GUI_Application::OLP_GUI_Application";
     olpRegisterMetaTypes();
     olpInitGuiResources();
+    olpInitArtwork();
 
     initApplicationIdentity();
     setApplicationDisplayName(QStringLiteral("Orvane Lumaport"));

@@ -121,6 +121,13 @@ Image balanceScale(const QString& text, int step, BalanceState state, qreal stop
         p.setBrush(state == BalanceState::Inactive ? Colour::ghost : Colour::inactive);
         p.drawRect(QRectF(x - 0.5, 8.6, 1.0, h));
     }
+    if (state == BalanceState::Value) {
+        // The bar counts whole steps; the pointer under it shows the value
+        // itself (a half-stop value on a scale in thirds, for instance).
+        const qreal x = scaleX(stops);
+        p.setBrush(Colour::lit);
+        p.drawPath(triangle({x, 8.2}, {x - 2.4, 13.4}, {x + 2.4, 13.4}));
+    }
     return {kDir + QStringLiteral("LightBal/VFPelvo_LightBal_%1_(%2).png").arg(text).arg(step),
             QStringLiteral("PelvoLightBal%1").arg(step), canvas.finish()};
 }

@@ -112,6 +112,11 @@ public:
     void queueRawEvent(const QByteArray& bytes, int delayMs = 0);
     // Another program holds the interface: claiming it fails with Busy.
     void setInterfaceBusy(bool busy);
+    // A slow link: bulk-in data leaves the camera at this many bytes per second
+    // (0: at once). A host read returns once its bytes have had their time on
+    // the wire; unplugging ends the wait at once with NoDevice, and a read
+    // whose bytes need longer than its time-out ends with Timeout after it.
+    void setBulkInRate(quint64 bytesPerSecond);
 
     // ---- live view ----
     // The user switches live view at the camera (0 off, 2 photo, 3 video);
@@ -278,6 +283,7 @@ private:
     bool m_plugged = true;
     int m_address = 1;
     bool m_interfaceBusy = false;
+    quint64 m_bulkInRate = 0;  // bytes per second, 0: unpaced
     quint64 m_claimToken = 0;  // 0 while not claimed
     quint64 m_nextToken = 1;
 

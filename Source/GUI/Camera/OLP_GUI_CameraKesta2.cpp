@@ -29,13 +29,17 @@ constexpr int kViewFinderHeight = 32;
 constexpr int kToolButtonWidth = 33;
 constexpr int kToolButtonHeight = 30;
 constexpr int kMinGUIWidth = 11;
-constexpr int kCaptureSize = 44;
-constexpr int kVideoSize = 30;
-constexpr int kBodyWidth = 54;
-constexpr int kHandleWidth = 30;
-constexpr int kToolsHeight = 78;
-constexpr int kBatterySymbolWidth = 30;
-constexpr int kBatterySymbolHeight = 14;
+constexpr int kCaptureSize = 48;
+constexpr int kVideoWidth = 33;
+constexpr int kVideoHeight = 30;
+// The body and handle pictures at a third of their drawn size.
+constexpr int kBodyWidth = 64;
+constexpr int kHandleWidth = 19;
+constexpr int kPictureHeight = 40;
+constexpr int kToolsHeight = 72;
+constexpr int kLoadIndicatorSize = 16;
+constexpr int kBatterySymbolWidth = 24;
+constexpr int kBatterySymbolHeight = 12;
 
 QToolButton* makeToolButton(QWidget* parent, const char* name, int width)
 {
@@ -161,8 +165,8 @@ void OLP_GUI_CameraKesta2::buildForm()
 
     m_cameraBody = new QLabel(toolsArea);
     m_cameraBody->setObjectName(QStringLiteral("lblCameraBody"));
-    m_cameraBody->setFixedSize(kBodyWidth, kToolsHeight);
-    hlyTools->addWidget(m_cameraBody);
+    m_cameraBody->setFixedSize(kBodyWidth, kPictureHeight);
+    hlyTools->addWidget(m_cameraBody, 0, Qt::AlignBottom);
 
     auto* vlyTools = new QVBoxLayout;
     vlyTools->setObjectName(QStringLiteral("vlyTools"));
@@ -174,7 +178,7 @@ void OLP_GUI_CameraKesta2::buildForm()
     hlyToolsLoad->setSpacing(4);
     m_loadIndicator = new OLP_GUI_LoadIndicatorWidget(toolsArea);
     m_loadIndicator->setObjectName(QStringLiteral("wgtLoadIndicator"));
-    m_loadIndicator->setFixedSize(24, 24);
+    m_loadIndicator->setFixedSize(kLoadIndicatorSize, kLoadIndicatorSize);
     m_loadCounter = new OLP_GUI_7SegmentLoadCounterWidget(toolsArea);
     m_loadCounter->setObjectName(QStringLiteral("wgtLoadCounter"));
     // The indicator draws its frame at its size: give it the size before the first frame.
@@ -230,7 +234,7 @@ void OLP_GUI_CameraKesta2::buildForm()
     m_mirrorUp->setToolTip(tr("Mirror-up"));
     m_videoCapture = new QPushButton(toolsArea);
     m_videoCapture->setObjectName(QStringLiteral("pbnVideoCapt"));
-    m_videoCapture->setFixedSize(kVideoSize, kVideoSize);
+    m_videoCapture->setFixedSize(kVideoWidth, kVideoHeight);
     m_videoCapture->setFocusPolicy(Qt::NoFocus);
     m_videoCapture->setToolTip(tr("Video recording"));
     m_capture = new OLP_GUI_PushButton(toolsArea);
@@ -253,8 +257,8 @@ void OLP_GUI_CameraKesta2::buildForm()
 
     m_cameraHandle = new QLabel(toolsArea);
     m_cameraHandle->setObjectName(QStringLiteral("lblCameraHandle"));
-    m_cameraHandle->setFixedSize(kHandleWidth, kToolsHeight);
-    hlyTools->addWidget(m_cameraHandle);
+    m_cameraHandle->setFixedSize(kHandleWidth, kPictureHeight);
+    hlyTools->addWidget(m_cameraHandle, 0, Qt::AlignBottom);
     vlyIconAreas->addWidget(toolsArea);
     vlyMain->addLayout(vlyIconAreas);
 

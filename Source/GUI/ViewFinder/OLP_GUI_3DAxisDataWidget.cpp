@@ -27,10 +27,10 @@ OLP_GUI_3DAxisDataWidget::OLP_GUI_3DAxisDataWidget(QWidget* parent) : QWidget(pa
     layout->setSpacing(2);
     m_horizontal = new QLabel(this);
     m_horizontal->setObjectName(QStringLiteral("lblHorizontal"));
-    m_horizontal->setFixedSize(kWidth - kHeight / 2 - 2, kHeight / 2);
+    m_horizontal->setFixedSize(kScaleLength, kScaleThickness);
     m_vertical = new QLabel(this);
     m_vertical->setObjectName(QStringLiteral("lblVertical"));
-    m_vertical->setFixedSize(kHeight / 2, kHeight);
+    m_vertical->setFixedSize(kScaleThickness, kScaleLength);
     layout->addWidget(m_horizontal, 0, Qt::AlignVCenter);
     layout->addWidget(m_vertical);
     setFixedSize(kWidth, kHeight);

@@ -16,8 +16,10 @@ class OLP_GUI_3DAxisDataWidget : public QWidget
 {
     Q_OBJECT
 public:
-    static constexpr int kWidth = 52;
-    static constexpr int kHeight = 26;
+    static constexpr int kScaleLength = 30;
+    static constexpr int kScaleThickness = 8;
+    static constexpr int kWidth = kScaleLength + 2 + kScaleThickness;
+    static constexpr int kHeight = kScaleLength;
 
     explicit OLP_GUI_3DAxisDataWidget(QWidget* parent = nullptr);
 

@@ -7,7 +7,7 @@
 #include "OLP_GUI_LabelImage.h"
 
 namespace {
-constexpr int kPointWidth = 5;
+constexpr int kPointWidth = 4;
 }
 
 OLP_GUI_7SegmentApertureWidget::OLP_GUI_7SegmentApertureWidget(QWidget* parent) : QWidget(parent)

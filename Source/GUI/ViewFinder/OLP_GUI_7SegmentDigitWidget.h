@@ -11,8 +11,8 @@ class OLP_GUI_7SegmentDigitWidget : public QWidget
 {
     Q_OBJECT
 public:
-    static constexpr int kWidth = 13;
-    static constexpr int kHeight = 22;
+    static constexpr int kWidth = 11;
+    static constexpr int kHeight = 20;
 
     explicit OLP_GUI_7SegmentDigitWidget(QWidget* parent = nullptr);
 

@@ -10,8 +10,8 @@ class OLP_GUI_7SegmentExpCompensWidget : public QWidget
 {
     Q_OBJECT
 public:
-    static constexpr int kWidth = 14;
-    static constexpr int kHeight = 22;
+    static constexpr int kWidth = 12;
+    static constexpr int kHeight = 20;
 
     explicit OLP_GUI_7SegmentExpCompensWidget(QWidget* parent = nullptr);
 

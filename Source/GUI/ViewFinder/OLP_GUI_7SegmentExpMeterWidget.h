@@ -11,7 +11,7 @@ class OLP_GUI_7SegmentExpMeterWidget : public QWidget
     Q_OBJECT
 public:
     static constexpr int kWidth = 22;
-    static constexpr int kHeight = 22;
+    static constexpr int kHeight = 20;
 
     explicit OLP_GUI_7SegmentExpMeterWidget(QWidget* parent = nullptr);
 

@@ -10,8 +10,8 @@ class OLP_GUI_7SegmentExpModeWidget : public QWidget
 {
     Q_OBJECT
 public:
-    static constexpr int kWidth = 16;
-    static constexpr int kHeight = 22;
+    static constexpr int kWidth = 13;
+    static constexpr int kHeight = 20;
 
     explicit OLP_GUI_7SegmentExpModeWidget(QWidget* parent = nullptr);
 

@@ -13,8 +13,8 @@ class OLP_GUI_7SegmentFocusConfirmWidget : public QWidget
 {
     Q_OBJECT
 public:
-    static constexpr int kWidth = 36;
-    static constexpr int kHeight = 22;
+    static constexpr int kWidth = 32;
+    static constexpr int kHeight = 20;
     static constexpr int kBlinkMs = 64;
 
     explicit OLP_GUI_7SegmentFocusConfirmWidget(QWidget* parent = nullptr);

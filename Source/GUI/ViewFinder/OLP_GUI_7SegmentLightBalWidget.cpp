@@ -23,10 +23,10 @@ OLP_GUI_7SegmentLightBalWidget::OLP_GUI_7SegmentLightBalWidget(QWidget* parent) 
     m_scale->setFixedSize(kScaleWidth, kHeight);
     m_flash = new QLabel(this);
     m_flash->setObjectName(QStringLiteral("lblFlashSymbol"));
-    m_flash->setFixedSize(kSymbolWidth, kHeight);
+    m_flash->setFixedSize(kFlashWidth, kHeight);
     m_flashX = new QLabel(this);
     m_flashX->setObjectName(QStringLiteral("lblFlashXSymbol"));
-    m_flashX->setFixedSize(kSymbolWidth, kHeight);
+    m_flashX->setFixedSize(kFlashXWidth, kHeight);
     layout->addWidget(m_scale);
     layout->addWidget(m_flash);
     layout->addWidget(m_flashX);

@@ -16,9 +16,10 @@ class OLP_GUI_7SegmentLightBalWidget : public QWidget
 {
     Q_OBJECT
 public:
-    static constexpr int kScaleWidth = 96;
-    static constexpr int kSymbolWidth = 14;
-    static constexpr int kHeight = 22;
+    static constexpr int kScaleWidth = 84;
+    static constexpr int kFlashWidth = 10;
+    static constexpr int kFlashXWidth = 13;
+    static constexpr int kHeight = 20;
     static constexpr int kArrowBlinkMs = 100;
     static constexpr int kFlashBlinkMs = 250;
 

@@ -11,8 +11,8 @@ class OLP_GUI_7SegmentLoadDigitWidget : public QWidget
 {
     Q_OBJECT
 public:
-    static constexpr int kWidth = 12;
-    static constexpr int kHeight = 20;
+    static constexpr int kWidth = 9;
+    static constexpr int kHeight = 16;
 
     explicit OLP_GUI_7SegmentLoadDigitWidget(QWidget* parent = nullptr);
 

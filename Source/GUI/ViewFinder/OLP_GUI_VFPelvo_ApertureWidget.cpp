@@ -13,11 +13,11 @@ OLP_GUI_VFPelvo_ApertureWidget::OLP_GUI_VFPelvo_ApertureWidget(QWidget* parent) 
     layout->setSpacing(2);
     m_expSim = new QLabel(this);
     m_expSim->setObjectName(QStringLiteral("lblExpSim"));
-    m_expSim->setFixedSize(OLP_GUI_VFPelvo_Style::kMarkWidth, OLP_GUI_VFPelvo_Style::kHeight);
+    m_expSim->setFixedSize(OLP_GUI_VFPelvo_Style::kMarkWidth, OLP_GUI_VFPelvo_Style::kMarkHeight);
     m_aperture = new QLabel(this);
     m_aperture->setObjectName(QStringLiteral("lblAperture"));
-    OLP_GUI_VFPelvo_Style::applyTextStyle(m_aperture, 36);
-    layout->addWidget(m_expSim);
+    OLP_GUI_VFPelvo_Style::applyTextStyle(m_aperture, 34);
+    layout->addWidget(m_expSim, 0, Qt::AlignTop);
     layout->addWidget(m_aperture);
     setExpSim(false);
 }

@@ -13,9 +13,9 @@ OLP_GUI_VFPelvo_ExpModeWidget::OLP_GUI_VFPelvo_ExpModeWidget(QWidget* parent) : 
     layout->setSpacing(0);
     m_label = new QLabel(this);
     m_label->setObjectName(QStringLiteral("lblExpMode"));
-    m_label->setFixedSize(OLP_GUI_VFPelvo_Style::kSymbolWidth, OLP_GUI_VFPelvo_Style::kHeight);
+    m_label->setFixedSize(OLP_GUI_VFPelvo_Style::kModeSize, OLP_GUI_VFPelvo_Style::kModeSize);
     layout->addWidget(m_label);
-    setFixedSize(OLP_GUI_VFPelvo_Style::kSymbolWidth, OLP_GUI_VFPelvo_Style::kHeight);
+    setFixedSize(OLP_GUI_VFPelvo_Style::kModeSize, OLP_GUI_VFPelvo_Style::kModeSize);
     setExposureMode(-1);
 }
 

@@ -3,6 +3,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QTimer>
+#include <QVBoxLayout>
 
 #include "OLP_GUI_LabelImage.h"
 #include "OLP_GUI_VFPelvo_Style.h"
@@ -14,21 +15,26 @@ constexpr double kScaleEnd = 3.0;
 
 OLP_GUI_VFPelvo_LightBalExpCompensWidget::OLP_GUI_VFPelvo_LightBalExpCompensWidget(QWidget* parent) : QWidget(parent)
 {
+    // The compensation mark runs above the light balance scale.
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
+    auto* scales = new QVBoxLayout;
+    scales->setContentsMargins(0, 0, 0, 0);
+    scales->setSpacing(2);
     m_exposCompens = new QLabel(this);
     m_exposCompens->setObjectName(QStringLiteral("lblExpComp"));
-    m_exposCompens->setFixedSize(OLP_GUI_VFPelvo_Style::kSymbolWidth + 10, OLP_GUI_VFPelvo_Style::kHeight);
+    m_exposCompens->setFixedSize(OLP_GUI_VFPelvo_Style::kScaleWidth, OLP_GUI_VFPelvo_Style::kExpCompHeight);
     m_lightBalance = new QLabel(this);
     m_lightBalance->setObjectName(QStringLiteral("lblLightBal"));
-    m_lightBalance->setFixedSize(OLP_GUI_VFPelvo_Style::kScaleWidth, OLP_GUI_VFPelvo_Style::kHeight);
+    m_lightBalance->setFixedSize(OLP_GUI_VFPelvo_Style::kScaleWidth, OLP_GUI_VFPelvo_Style::kLightBalHeight);
     m_flash = new QLabel(this);
     m_flash->setObjectName(QStringLiteral("lblFlash"));
-    m_flash->setFixedSize(OLP_GUI_VFPelvo_Style::kMarkWidth, OLP_GUI_VFPelvo_Style::kHeight);
-    layout->addWidget(m_exposCompens);
-    layout->addWidget(m_lightBalance);
-    layout->addWidget(m_flash);
+    m_flash->setFixedSize(OLP_GUI_VFPelvo_Style::kFlashWidth, OLP_GUI_VFPelvo_Style::kFlashHeight);
+    scales->addWidget(m_exposCompens);
+    scales->addWidget(m_lightBalance);
+    layout->addLayout(scales);
+    layout->addWidget(m_flash, 0, Qt::AlignBottom);
 
     m_flashBlinkTimer = new QTimer(this);
     m_flashBlinkTimer->setObjectName(QStringLiteral("tmrFlashBlink"));

@@ -13,12 +13,12 @@ OLP_GUI_VFPelvo_ShutTimeWidget::OLP_GUI_VFPelvo_ShutTimeWidget(QWidget* parent) 
     layout->setSpacing(2);
     m_text = new QLabel(this);
     m_text->setObjectName(QStringLiteral("lblShutTime"));
-    OLP_GUI_VFPelvo_Style::applyTextStyle(m_text, 56);
+    OLP_GUI_VFPelvo_Style::applyTextStyle(m_text, 48);
     m_unit = new QLabel(this);
     m_unit->setObjectName(QStringLiteral("lblUnit"));
-    m_unit->setFixedSize(OLP_GUI_VFPelvo_Style::kMarkWidth, OLP_GUI_VFPelvo_Style::kHeight);
+    m_unit->setFixedSize(OLP_GUI_VFPelvo_Style::kMarkWidth, OLP_GUI_VFPelvo_Style::kMarkHeight);
     layout->addWidget(m_text);
-    layout->addWidget(m_unit);
+    layout->addWidget(m_unit, 0, Qt::AlignTop);
     redrawUnit();
 }
 

@@ -1,6 +1,7 @@
 #include "OLP_Debug.h"
 #include "OLP_GUI_Application.h"
 #include "OLP_GUI_Settings.h"
+#include "OLP_Logic_MetaTypes.h"
 
 int main(int argc, char** argv)
 {
@@ -9,6 +10,7 @@ int main(int argc, char** argv)
     initApplicationIdentity();
     setDebugFlags(0x3F01FF7F, false);
     qInstallMessageHandler(messageHandler);
+    olpRegisterMetaTypes();
 
     OLP_GUI_Settings* settings = OLP_GUI_Settings::instance();
     settings->setLastProductId(settings->lastProductId());

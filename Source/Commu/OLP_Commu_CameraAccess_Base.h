@@ -15,8 +15,8 @@
 // Operations may be called from any thread (controller, transfer threads, live
 // view); the transports serialise whole transactions with their device mutex.
 // queueDevicePropertyChanged() and the emit...Counter() helpers may be called
-// from the transport's event thread. productId, hasStillCaptureMode7 and
-// focusMode are atomic.
+// from the transport's event thread. productId, hasStillCaptureMode7,
+// focusMode and exposureTime are atomic.
 class OLP_Commu_CameraAccess_Base : public QObject
 {
     Q_OBJECT
@@ -24,12 +24,27 @@ public:
     explicit OLP_Commu_CameraAccess_Base(int connectionType, QObject* parent = nullptr);
     ~OLP_Commu_CameraAccess_Base() override;
 
+    // Why a camera that was found could not be opened (signalOpenProblem).
+    enum eOpenProblem
+    {
+        OpenProblemNone = 0,          // opened, or gone from the bus
+        OpenProblemInUse = 1,         // another program holds the camera's interface
+        OpenProblemNoPermission = 2,  // the user may not open the device
+        OpenProblemNotPtp = 3,        // no still image interface: the camera is in another USB mode
+        OpenProblemOther = 4,         // the device or its session failed otherwise
+    };
+
     int connectionType() const { return m_connectionType; }
     quint32 productId() const { return m_productId.load(); }
     bool hasStillCaptureMode7() const { return m_hasStillCaptureMode7.load(); }
     quint16 focusMode() const { return m_focusMode.load(); }
     // Set by the typed accessors of property 0x500A after a successful transfer.
     void setFocusModeCache(quint16 mode) { m_focusMode.store(mode); }
+    // The shutter time of the next release in seconds, so that its answer,
+    // which comes after the exposure, is waited for long enough; below 0
+    // while unknown (bulb). Any thread.
+    void setExposureTime(double seconds) { m_exposureTime.store(seconds); }
+    double exposureTime() const { return m_exposureTime.load(); }
 
     // Connection operations of every transport.
     virtual bool openConnection(quint64 cameraId, int productId, const QString& deviceId) = 0;
@@ -123,6 +138,9 @@ signals:
     void signalTransferRequest();
     void signalUpdateImageDB();
     void signalObjectDeleted(uint objectHandle);
+    // A camera that was found could not be opened (problem, eOpenProblem), or
+    // the camera with a problem opened or left the bus (OpenProblemNone).
+    void signalOpenProblem(int connectionType, int problem, QString deviceId);
 
 protected slots:
     void timeoutDevicePropertyChanged();
@@ -148,6 +166,7 @@ private:
     std::atomic<quint32> m_productId{0};
     std::atomic<bool> m_hasStillCaptureMode7{false};
     std::atomic<quint16> m_focusMode{2};
+    std::atomic<double> m_exposureTime{-1.0};
     QList<quint16> m_pendingPropertyCodes;
     // Guards m_pendingPropertyCodes (filled on the event thread, drained by the timer).
     mutable QMutex m_pendingMutex;

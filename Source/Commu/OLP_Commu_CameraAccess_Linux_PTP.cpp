@@ -2,6 +2,7 @@
 
 #include <QThread>
 #include <cstring>
+#include <limits>
 #include <vector>
 
 #include "OLP_Commu_ProductIds.h"
@@ -92,21 +93,90 @@ bool OLP_Commu_CameraAccess_Linux_PTP::checkDeviceAvailable()
         }
     }
 
-    const DeviceEntry* fresh = nullptr;
-    for (const DeviceEntry& entry : found) {
-        if (!m_knownDevices.contains(entry)) {
-            fresh = &entry;
-            break;
+    // A camera that could not be opened and left the bus takes its pause with it.
+    for (auto it = m_openRetries.begin(); it != m_openRetries.end();) {
+        bool present = false;
+        for (const DeviceEntry& entry : found) {
+            present = present || entry.deviceId == it.key();
+        }
+        if (present) {
+            ++it;
+            continue;
+        }
+        const QString gone = it.key();
+        const bool hadProblem = it.value().problem != OpenProblemNone;
+        it = m_openRetries.erase(it);
+        if (hadProblem) {
+            emit signalOpenProblem(connectionType(), OpenProblemNone, gone);
         }
     }
-    m_knownDevices = found;
-    if (!fresh) {
+
+    // A camera whose open failed is offered again only when its pause is over.
+    const auto now = std::chrono::steady_clock::now();
+    QList<DeviceEntry> offered;
+    DeviceEntry fresh;
+    bool haveFresh = false;
+    for (const DeviceEntry& entry : found) {
+        const auto retry = m_openRetries.constFind(entry.deviceId);
+        if (retry != m_openRetries.constEnd() && now < retry.value().due) {
+            continue;
+        }
+        offered.append(entry);
+        if (!haveFresh && !m_knownDevices.contains(entry)) {
+            fresh = entry;
+            haveFresh = true;
+        }
+    }
+    m_knownDevices = offered;
+    if (!haveFresh) {
         return false;
     }
-    debugPrintf(1, "%s - CameraId = 0x%X - ProductId = 0x%X", name, static_cast<quint32>(fresh->cameraId),
-                fresh->productId);
-    emitDeviceAvailable(fresh->cameraId, fresh->productId, fresh->deviceId);
+    debugPrintf(1, "%s - CameraId = 0x%X - ProductId = 0x%X", name, static_cast<quint32>(fresh.cameraId),
+                fresh.productId);
+    emitDeviceAvailable(fresh.cameraId, fresh.productId, fresh.deviceId);
     return true;
+}
+
+int OLP_Commu_CameraAccess_Linux_PTP::retryPauseMs(const QString& deviceId) const
+{
+    return m_openRetries.value(deviceId).pauseMs;
+}
+
+void OLP_Commu_CameraAccess_Linux_PTP::noteOpenFailure(const QString& deviceId, int problem, const QByteArray& cause,
+                                                       const QByteArray& line)
+{
+    const char* name = OLP_NAME(openConnection);
+    forgetKnownDevice(deviceId);
+    OpenRetry& retry = m_openRetries[deviceId];
+    const bool first = retry.pauseMs == 0;
+    retry.pauseMs = first ? qMax(1, m_retryPauses.firstMs) : qMin(retry.pauseMs * 2, qMax(1, m_retryPauses.maxMs));
+    retry.due = std::chrono::steady_clock::now() + std::chrono::milliseconds(retry.pauseMs);
+    const bool newCause = first || retry.cause != cause;
+    const bool newProblem = first || retry.problem != problem;
+    retry.cause = cause;
+    retry.problem = problem;
+    if (newCause) {
+        debugPrintf(0, "%s - %s", name, line.constData());
+    } else {
+        debugPrintf(1, "%s - still failing to open the device %s (%s); next attempt in %d ms", name,
+                    qPrintable(deviceId), cause.constData(), retry.pauseMs);
+    }
+    if (newProblem) {
+        emit signalOpenProblem(connectionType(), problem, deviceId);
+    }
+}
+
+void OLP_Commu_CameraAccess_Linux_PTP::forgetOpenFailure(const QString& deviceId)
+{
+    const auto it = m_openRetries.find(deviceId);
+    if (it == m_openRetries.end()) {
+        return;
+    }
+    const bool hadProblem = it.value().problem != OpenProblemNone;
+    m_openRetries.erase(it);
+    if (hadProblem) {
+        emit signalOpenProblem(connectionType(), OpenProblemNone, deviceId);
+    }
 }
 
 void OLP_Commu_CameraAccess_Linux_PTP::forgetKnownDevice(const QString& deviceId)
@@ -162,14 +232,23 @@ bool OLP_Commu_CameraAccess_Linux_PTP::openConnection(quint64 cameraId, int prod
     std::unique_ptr<OLP_Commu_UsbDevice> device = m_port->open(deviceId, &error);
     if (!device) {
         const char* hint = "";
+        int problem = OpenProblemOther;
         if (error == eUsbError::Busy) {
             hint = " - the interface is busy: another program has claimed the camera";
+            problem = OpenProblemInUse;
         } else if (error == eUsbError::Access) {
             hint = " - no permission: install the udev rule and plug the camera in again";
+            problem = OpenProblemNoPermission;
+        } else if (error == eUsbError::NotSupported) {
+            hint = " - no still image interface: the camera is not in PTP mode";
+            problem = OpenProblemNotPtp;
         }
-        debugPrintf(0, "%s - Failed to open the device %s: %d (%s)%s", name, qPrintable(deviceId),
-                    static_cast<int>(error), usbErrorName(error), hint);
-        forgetKnownDevice(deviceId);
+        noteOpenFailure(deviceId, problem, usbErrorName(error),
+                        QStringLiteral("Failed to open the device %1: %2 (%3)%4")
+                            .arg(deviceId)
+                            .arg(static_cast<int>(error))
+                            .arg(QLatin1String(usbErrorName(error)), QLatin1String(hint))
+                            .toUtf8());
         return false;
     }
 
@@ -183,23 +262,21 @@ bool OLP_Commu_CameraAccess_Linux_PTP::openConnection(quint64 cameraId, int prod
         session = m_transport->openSession(PtpSessionId);
     }
     if (!session.transportOk()) {
-        if (session.usbError != eUsbError::Ok) {
-            debugPrintf(0, "%s - Failed to open the PTP session: %d (%s)", name, static_cast<int>(session.usbError),
-                        usbErrorName(session.usbError));
-        } else {
-            debugPrintf(0, "%s - Failed to open the PTP session: %s", name, session.problem.constData());
-        }
         releaseDevice();
-        forgetKnownDevice(deviceId);
+        const QByteArray cause =
+            session.usbError != eUsbError::Ok
+                ? QByteArray::number(static_cast<int>(session.usbError)) + " (" + usbErrorName(session.usbError) + ")"
+                : session.problem;
+        noteOpenFailure(deviceId, OpenProblemOther, cause, "Failed to open the PTP session: " + cause);
         return false;
     }
     if (session.responseCode == PTP::RespSessionAlreadyOpen) {
         debugPrintf(1, "%s - the camera kept its PTP session open", name);
     } else if (session.responseCode != PTP::RespOK) {
-        debugPrintf(0, "%s - Failed to open the PTP session: MTP Response code: 0x%08X", name,
-                    static_cast<quint32>(session.responseCode));
         releaseDevice();
-        forgetKnownDevice(deviceId);
+        const QByteArray cause =
+            "MTP Response code: 0x" + QByteArray::number(session.responseCode, 16).toUpper().rightJustified(8, '0');
+        noteOpenFailure(deviceId, OpenProblemOther, cause, "Failed to open the PTP session: " + cause);
         return false;
     }
 
@@ -215,6 +292,7 @@ bool OLP_Commu_CameraAccess_Linux_PTP::openConnection(quint64 cameraId, int prod
         forgetKnownDevice(deviceId);
         return false;
     }
+    forgetOpenFailure(deviceId);
 
     quint64 serial = 0;
     {
@@ -362,24 +440,19 @@ bool OLP_Commu_CameraAccess_Linux_PTP::transactLocked(eKind kind, quint32 operat
     }
     const quint16 code = static_cast<quint16>(operationCode);
     const int count = static_cast<int>(paramCount);
-    OLP_Commu_PtpTransport::Result r;
-    for (int repetitions = 0;; ++repetitions) {
-        switch (kind) {
-            case KindCommand:
-                r = m_transport->command(code, values, count);
-                break;
-            case KindIn:
-                r = m_transport->dataIn(code, values, count, in, dataSize);
-                break;
-            case KindOut:
-                r = m_transport->dataOut(code, values, count, out, dataSize);
-                break;
+    const int responseMs = responseTimeoutMs(m_timeouts, code, paramCount, values, exposureTime());
+    OLP_Commu_PtpTransport::Result r = runOnce(kind, code, values, count, in, out, dataSize, responseMs);
+    if (r.transportOk() && r.responseCode == PTP::RespSessionNotOpen) {
+        // The camera refused without acting (it slept, or it was reset): with
+        // its sessions open again the operation is repeated once, a release
+        // too. After a time-out nothing is repeated: the camera may have acted.
+        debugPrintf(0, "%s - the camera has no open session: opening it again and repeating the operation once", name);
+        if (reopenSessionsLocked(name)) {
+            r = runOnce(kind, code, values, count, in, out, dataSize, responseMs);
+        } else if (m_deviceGone) {
+            *gone = true;
+            return false;
         }
-        if (!r.transportOk() || r.responseCode != PTP::RespDeviceBusy || repetitions >= MaxBusyRepetitions) {
-            break;
-        }
-        // The device mutex stays held: other callers wait for the busy camera.
-        QThread::msleep(BusyDelayMs);
     }
     if (!r.transportOk()) {
         logTransportFailure(kind, name, r);
@@ -398,6 +471,85 @@ bool OLP_Commu_CameraAccess_Linux_PTP::transactLocked(eKind kind, quint32 operat
         debugPrintf(1, "%s - successful", name);
     }
     return true;
+}
+
+OLP_Commu_PtpTransport::Result OLP_Commu_CameraAccess_Linux_PTP::runOnce(eKind kind, quint16 code,
+                                                                         const quint32* values, int count, quint8* in,
+                                                                         const quint8* out, quint32 dataSize,
+                                                                         int responseMs)
+{
+    OLP_Commu_PtpTransport::Result r;
+    for (int repetitions = 0;; ++repetitions) {
+        switch (kind) {
+            case KindCommand:
+                r = m_transport->command(code, values, count, responseMs);
+                break;
+            case KindIn:
+                r = m_transport->dataIn(code, values, count, in, dataSize);
+                break;
+            case KindOut:
+                r = m_transport->dataOut(code, values, count, out, dataSize);
+                break;
+        }
+        if (!r.transportOk() || r.responseCode != PTP::RespDeviceBusy || repetitions >= MaxBusyRepetitions) {
+            return r;
+        }
+        // The device mutex stays held: other callers wait for the busy camera.
+        QThread::msleep(BusyDelayMs);
+    }
+}
+
+bool OLP_Commu_CameraAccess_Linux_PTP::reopenSessionsLocked(const char* name)
+{
+    const OLP_Commu_PtpTransport::Result session = m_transport->openSession(PtpSessionId);
+    if (!session.transportOk() ||
+        (session.responseCode != PTP::RespOK && session.responseCode != PTP::RespSessionAlreadyOpen)) {
+        debugPrintf(0, "%s - Failed to open the PTP session again", name);
+        if (session.usbError == eUsbError::NoDevice) {
+            m_deviceGone = true;
+        }
+        return false;
+    }
+    const quint32 vendor = PTP::QxSessionCode;
+    const OLP_Commu_PtpTransport::Result qx = m_transport->command(PTP::OpOpenQxSession, &vendor, 1);
+    if (!qx.transportOk() || qx.responseCode != PTP::RespOK) {
+        debugPrintf(0, "%s - Failed to open the vendor session again", name);
+    }
+    return true;
+}
+
+int OLP_Commu_CameraAccess_Linux_PTP::responseTimeoutMs(const OLP_Commu_PtpTransport::Timeouts& timeouts,
+                                                        quint16 operationCode, quint32 paramCount,
+                                                        const quint32* params, double exposureSeconds)
+{
+    const quint32 first = paramCount > 0 && params ? params[0] : 0;
+    bool exposes = false;
+    bool knownLength = true;
+    switch (operationCode) {
+        case PTP::OpReleaseCam:
+            exposes = paramCount > 0 && (first == quint32(PTP::StageRelease) || first == quint32(PTP::StageBulbClose));
+            knownLength = first == quint32(PTP::StageRelease);
+            break;
+        case PTP::OpInitiateCapture:
+            exposes = true;
+            break;
+        case PTP::OpControlBulbExposure:
+            // Closing: the camera answers once the picture (and any long-exposure
+            // noise reduction) is done, which the program cannot know.
+            exposes = paramCount > 0 && first == 1;
+            knownLength = false;
+            break;
+        default:
+            break;
+    }
+    if (!exposes) {
+        return timeouts.responseMs;
+    }
+    double ms = timeouts.unknownExposureMs;
+    if (knownLength && exposureSeconds >= 0) {
+        ms = exposureSeconds * timeouts.exposureMsPerSecond + timeouts.exposureMarginMs;
+    }
+    return int(qBound(double(timeouts.responseMs), ms, double(std::numeric_limits<int>::max())));
 }
 
 void OLP_Commu_CameraAccess_Linux_PTP::logTransportFailure(eKind kind, const char* name,
@@ -560,6 +712,20 @@ void OLP_Commu_CameraAccess_Linux_PTP::handleEvent(const OLP_Commu_PtpContainer&
         case PTP::kQx3DAxisDataChanged:
             debugPrintf(1, "eventCode = 0x%04X is kQx3DAxisDataChanged", event.code);
             emit signal3DAxisDataChanged();
+            break;
+        case PTP::EventObjectAdded:
+        case PTP::EventObjectRemoved:
+        case PTP::EventStoreAdded:
+        case PTP::EventStoreRemoved:
+        case PTP::EventDevicePropChanged:
+        case PTP::EventObjectInfoChanged:
+        case PTP::EventDeviceInfoChanged:
+        case PTP::EventStoreFull:
+        case PTP::EventStorageInfoChanged:
+        case PTP::EventCaptureComplete:
+            // Standard events of every PTP camera; the vendor events tell this
+            // program the same, so these are left alone.
+            debugPrintf(1, "eventCode = 0x%04X is a standard event, not used", event.code);
             break;
         default:
             debugPrintf(1, "eventCode = 0x%04X is unknown", event.code);

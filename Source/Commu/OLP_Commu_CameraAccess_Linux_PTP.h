@@ -1,9 +1,12 @@
 #pragma once
 
+#include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QMutex>
 #include <QString>
 #include <atomic>
+#include <chrono>
 #include <memory>
 #include <thread>
 
@@ -26,6 +29,14 @@ class OLP_Commu_PtpContainer;
 // Owns the opened USB device and the event reader thread, which only emits
 // signals, queues property codes and queues closeDevice when the camera is
 // gone. The USB port is shared (the process-wide hub by default).
+//
+// Real cameras: a camera that refuses an operation with Session Not Open
+// (asleep, or reset) gets its sessions opened again and the operation once
+// more; an operation that exposes waits for its answer as long as the
+// exposure takes; a camera that cannot be opened is offered again after a
+// pause that grows from retryPauses().firstMs to maxMs, with one log line
+// and one signalOpenProblem per cause; standard events the program does not
+// use are ignored.
 class OLP_Commu_CameraAccess_Linux_PTP : public OLP_Commu_CameraAccess_Base
 {
     Q_OBJECT
@@ -39,6 +50,13 @@ public:
         {
             return cameraId == other.cameraId && productId == other.productId && deviceId == other.deviceId;
         }
+    };
+
+    // How long a camera that could not be opened waits before discovery offers it again.
+    struct RetryPauses
+    {
+        int firstMs = 1000;
+        int maxMs = 30000;
     };
 
     // A null port means the process-wide hub (libusb plus any emulated ports).
@@ -62,6 +80,18 @@ public:
     // Time-outs of the transfers of the next and the current connection.
     void setTimeouts(const OLP_Commu_PtpTransport::Timeouts& timeouts);
     OLP_Commu_PtpTransport::Timeouts timeouts() const;
+
+    // Controller thread.
+    void setRetryPauses(const RetryPauses& pauses) { m_retryPauses = pauses; }
+    RetryPauses retryPauses() const { return m_retryPauses; }
+    // The pause before the device is offered again after its last failed
+    // open; 0 when its last open did not fail.
+    int retryPauseMs(const QString& deviceId) const;
+
+    // The response time-out of an operation: the exposure for the operations
+    // that expose (release, bulb close, capture), else the normal one.
+    static int responseTimeoutMs(const OLP_Commu_PtpTransport::Timeouts& timeouts, quint16 operationCode,
+                                 quint32 paramCount, const quint32* params, double exposureSeconds);
 
     quint32 cameraId() const;
     QString deviceId() const;
@@ -89,7 +119,15 @@ private:
     // One transaction with its Device Busy repetitions, under the device mutex.
     bool transactLocked(eKind kind, quint32 operationCode, quint32 paramCount, const quint32* params, quint8* in,
                         const quint8* out, quint32 dataSize, const char* name, bool named, quint32* kept, bool* gone);
+    OLP_Commu_PtpTransport::Result runOnce(eKind kind, quint16 code, const quint32* values, int count, quint8* in,
+                                           const quint8* out, quint32 dataSize, int responseMs);
+    // Opens the PTP and the vendor session again after the camera lost them.
+    bool reopenSessionsLocked(const char* name);
     void logTransportFailure(eKind kind, const char* name, const OLP_Commu_PtpTransport::Result& r) const;
+    // A failed open: the pause grows, the first failure of each cause is
+    // logged (flag 0) and announced with signalOpenProblem.
+    void noteOpenFailure(const QString& deviceId, int problem, const QByteArray& cause, const QByteArray& line);
+    void forgetOpenFailure(const QString& deviceId);
     void releaseDevice();
     void forgetKnownDevice(const QString& deviceId);
     void startEventReader(quint64 serial);
@@ -99,8 +137,18 @@ private:
     void handleEvent(const OLP_Commu_PtpContainer& event);
     void closeDeviceIfCurrent(quint64 serial);
 
+    struct OpenRetry
+    {
+        QByteArray cause;  // what the last failure was, as logged
+        int problem = OpenProblemNone;
+        int pauseMs = 0;
+        std::chrono::steady_clock::time_point due;
+    };
+
     const std::shared_ptr<OLP_Commu_UsbPort> m_port;
-    QList<DeviceEntry> m_knownDevices;  // controller thread only
+    QList<DeviceEntry> m_knownDevices;        // controller thread only
+    QHash<QString, OpenRetry> m_openRetries;  // controller thread only; by device ID
+    RetryPauses m_retryPauses;                // controller thread only
 
     // Serialises whole transactions and guards m_device, m_transport,
     // m_deviceGone and m_timeouts. Never taken by the event reader.

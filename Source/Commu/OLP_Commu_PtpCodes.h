@@ -11,6 +11,8 @@ constexpr quint16 OpGetDeviceInfo = 0x1001;
 constexpr quint16 OpOpenSession = 0x1002;
 constexpr quint16 OpCloseSession = 0x1003;
 constexpr quint16 OpGetStorageIDs = 0x1004;
+constexpr quint16 OpGetStorageInfo = 0x1005;
+constexpr quint16 OpGetNumObjects = 0x1006;
 constexpr quint16 OpGetObjectHandles = 0x1007;
 constexpr quint16 OpGetObjectInfo = 0x1008;
 constexpr quint16 OpGetObject = 0x1009;
@@ -64,8 +66,17 @@ constexpr quint16 RespSessionAlreadyOpen = 0x201E;
 constexpr quint16 RespTransactionCancelled = 0x201F;
 
 // Standard events
+constexpr quint16 EventObjectAdded = 0x4002;
+constexpr quint16 EventObjectRemoved = 0x4003;
+constexpr quint16 EventStoreAdded = 0x4004;
+constexpr quint16 EventStoreRemoved = 0x4005;
 constexpr quint16 EventDevicePropChanged = 0x4006;
+constexpr quint16 EventObjectInfoChanged = 0x4007;
+constexpr quint16 EventDeviceInfoChanged = 0x4008;
 constexpr quint16 EventRequestObjectTransfer = 0x4009;
+constexpr quint16 EventStoreFull = 0x400A;
+constexpr quint16 EventStorageInfoChanged = 0x400C;
+constexpr quint16 EventCaptureComplete = 0x400D;
 
 // Vendor events
 constexpr quint16 kQxCameraSettingsChanged = 0xC000;

@@ -1,18 +1,21 @@
 #include "OLP_Commu_PtpTransport.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
+#include <thread>
 
 #include "OLP_Commu_PtpContainer.h"
 
 namespace {
 constexpr quint16 OpOpenSession = 0x1002;
+constexpr quint16 RespDeviceBusy = 0x2019;
 }  // namespace
 
 OLP_Commu_PtpTransport::OLP_Commu_PtpTransport(OLP_Commu_UsbDevice* device) : m_device(device)
 {
     m_packetSize = device && device->bulkPacketSize() > 0 ? device->bulkPacketSize() : 512;
-    m_stageRead = aligned(StageSize);
+    m_stageRead = aligned(StageSize) + m_packetSize;
     m_chunk = aligned(ChunkSize);
     m_stage.resize(std::max(m_stageRead, OLP_Commu_PtpContainer::MaxCommandSize));
 }
@@ -30,9 +33,10 @@ OLP_Commu_PtpTransport::Result OLP_Commu_PtpTransport::openSession(quint32 sessi
     return r;
 }
 
-OLP_Commu_PtpTransport::Result OLP_Commu_PtpTransport::command(quint16 code, const quint32* params, int paramCount)
+OLP_Commu_PtpTransport::Result OLP_Commu_PtpTransport::command(quint16 code, const quint32* params, int paramCount,
+                                                               int responseMs)
 {
-    return run(code, params, paramCount, DirectionNone, nullptr, nullptr, 0);
+    return run(code, params, paramCount, DirectionNone, nullptr, nullptr, 0, responseMs);
 }
 
 OLP_Commu_PtpTransport::Result OLP_Commu_PtpTransport::dataIn(quint16 code, const quint32* params, int paramCount,
@@ -49,9 +53,10 @@ OLP_Commu_PtpTransport::Result OLP_Commu_PtpTransport::dataOut(quint16 code, con
 
 OLP_Commu_PtpTransport::Result OLP_Commu_PtpTransport::run(quint16 code, const quint32* params, int paramCount,
                                                            eDirection direction, quint8* in, const quint8* out,
-                                                           quint32 size)
+                                                           quint32 size, int responseMs)
 {
     Result r;
+    m_responseMs = responseMs > 0 ? responseMs : m_timeouts.responseMs;
     const quint32 transactionId = m_nextTransactionId;
     if (!writeCommand(code, transactionId, params, paramCount, &r)) {
         return r;
@@ -120,7 +125,7 @@ void OLP_Commu_PtpTransport::writeData(quint16 code, quint32 transactionId, cons
     const quint64 total = quint64(size) + OLP_Commu_PtpContainer::HeaderSize;
     // The header shares the first transfer with the payload: a header sent on
     // its own would be a short packet and end the data phase.
-    const quint32 first = static_cast<quint32>(std::min<quint64>(total, m_stageRead));
+    const quint32 first = static_cast<quint32>(std::min<quint64>(total, aligned(StageSize)));
     OLP_Commu_PtpContainer::encodeDataHeader(size, code, transactionId, m_stage.data());
     const quint32 firstPayload = first - OLP_Commu_PtpContainer::HeaderSize;
     if (firstPayload > 0) {
@@ -177,11 +182,29 @@ void OLP_Commu_PtpTransport::readData(quint16 code, quint32 transactionId, quint
     } else if (header.type != OLP_Commu_PtpContainer::TypeData || header.code != code ||
                header.transactionId != transactionId) {
         r->problem = "unexpected container";
-    } else if (got > header.length) {
+    }
+    // A camera that sends no zero-length packet after a data phase of whole
+    // packets puts its response right behind the data, in the same read.
+    const bool responseBehind = r->problem.isEmpty() && got > header.length && header.length % m_packetSize == 0;
+    if (r->problem.isEmpty() && got > header.length && !responseBehind) {
         r->problem = OLP_Commu_PtpContainer::decodeName(OLP_Commu_PtpContainer::DecodeExtraBytes);
     }
     if (!r->problem.isEmpty()) {
         recover(*r, OLP_Commu_UsbDevice::EndpointBulkIn);
+        return;
+    }
+    if (responseBehind) {
+        const quint32 payload = header.length - OLP_Commu_PtpContainer::HeaderSize;
+        r->announced = payload;
+        r->arrived = payload;
+        r->kept = std::min(payload, size);
+        if (r->kept > 0) {
+            std::memcpy(buffer, m_stage.data() + OLP_Commu_PtpContainer::HeaderSize, r->kept);
+        }
+        r->phase = PhaseResponse;
+        if (!takeResponse(m_stage.data() + header.length, got - header.length, transactionId, r)) {
+            recover(*r, OLP_Commu_UsbDevice::EndpointBulkIn);
+        }
         return;
     }
 
@@ -254,27 +277,36 @@ void OLP_Commu_PtpTransport::readResponse(quint32 transactionId, bool zeroLength
 {
     r->phase = PhaseResponse;
     quint32 got = 0;
-    r->usbError = m_device->bulkRead(m_stage.data(), m_stageRead, &got, m_timeouts.responseMs);
+    r->usbError = m_device->bulkRead(m_stage.data(), m_stageRead, &got, m_responseMs);
     if (r->usbError == eUsbError::Ok && got == 0 && zeroLengthPacketPossible) {
-        // The zero-length packet that ended a data phase of whole packets.
-        r->usbError = m_device->bulkRead(m_stage.data(), m_stageRead, &got, m_timeouts.responseMs);
+        // The zero-length packet that ended a data phase of whole packets; a
+        // camera that leaves it out sends the response at once instead.
+        r->usbError = m_device->bulkRead(m_stage.data(), m_stageRead, &got, m_responseMs);
     }
     if (r->usbError != eUsbError::Ok) {
         recover(*r, OLP_Commu_UsbDevice::EndpointBulkIn);
         return;
     }
+    if (!takeResponse(m_stage.data(), std::min(got, m_stageRead), transactionId, r)) {
+        recover(*r, OLP_Commu_UsbDevice::EndpointBulkIn);
+    }
+}
+
+bool OLP_Commu_PtpTransport::takeResponse(const quint8* data, quint32 size, quint32 transactionId, Result* r)
+{
     OLP_Commu_PtpContainer response;
-    const OLP_Commu_PtpContainer::eDecode d = OLP_Commu_PtpContainer::decodeParams(
-        m_stage.data(), std::min(got, m_stageRead), OLP_Commu_PtpContainer::TypeResponse, &response);
+    const OLP_Commu_PtpContainer::eDecode d =
+        OLP_Commu_PtpContainer::decodeParams(data, size, OLP_Commu_PtpContainer::TypeResponse, &response);
     if (d != OLP_Commu_PtpContainer::DecodeOk) {
         r->problem = QByteArray("response: ") + OLP_Commu_PtpContainer::decodeName(d);
-    } else if (response.transactionId != transactionId) {
-        r->problem = "response of another transaction";
-    } else {
-        r->responseCode = response.code;
-        return;
+        return false;
     }
-    recover(*r, OLP_Commu_UsbDevice::EndpointBulkIn);
+    if (response.transactionId != transactionId) {
+        r->problem = "response of another transaction";
+        return false;
+    }
+    r->responseCode = response.code;
+    return true;
 }
 
 void OLP_Commu_PtpTransport::recover(const Result& r, OLP_Commu_UsbDevice::eEndpoint endpoint)
@@ -283,6 +315,15 @@ void OLP_Commu_PtpTransport::recover(const Result& r, OLP_Commu_UsbDevice::eEndp
         return;
     }
     if (r.usbError == eUsbError::Stall) {
+        // The still image class: ask the camera's status first, and let a
+        // busy camera finish before its halt is cleared.
+        for (int request = 0; request < m_timeouts.statusPolls; ++request) {
+            quint16 status = 0;
+            if (m_device->deviceStatus(&status, m_timeouts.commandMs) != eUsbError::Ok || status != RespDeviceBusy) {
+                break;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(std::max(m_timeouts.statusPollMs, 0)));
+        }
         m_device->clearHalt(endpoint);
         return;
     }

@@ -9,6 +9,8 @@ OLP_GUI_AboutDialog::OLP_GUI_AboutDialog(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("AboutDialog"));
     setWindowTitle(tr("About %1").arg(QGuiApplication::applicationDisplayName()));
+    // Wide enough for the legal notice to keep its lines.
+    setMinimumWidth(360);
 
     QVBoxLayout* layout = new QVBoxLayout(this);
     layout->setSpacing(6);

@@ -7,9 +7,20 @@
 #include <QFontDatabase>
 #include <QMenu>
 #include <QMenuBar>
+#include <QDomDocument>
 #include <QMessageBox>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QSslConfiguration>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QThread>
 #include <QWindow>
+#include <cctype>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
 
 #include "OLP_Artwork.h"
 #include "OLP_Commu_EmuCamera.h"
@@ -21,6 +32,7 @@
 #include "OLP_GUI_CameraKesta2.h"
 #include "OLP_GUI_DeleteProfilesDialog.h"
 #include "OLP_GUI_SaveProfileDialog.h"
+#include "OLP_GUI_UpdateDialog.h"
 #include "OLP_GUI_Settings.h"
 #include "OLP_GUI_WindowGeometry.h"
 #include "OLP_Logic_Controller.h"
@@ -46,6 +58,28 @@ constexpr int kControllerFinishMs = 60000;
 
 const char kOwnerServerHost[] = "owners.orvane-camera.example";
 
+constexpr eDebugFlag kTcpFlag = 0x20000000;
+const char kTcpGreeting[] = "Orvane Lumaport - TCP Server\r\n";
+// A peer cannot flood the log: after this many unknown commands one line says
+// that further ones are not logged.
+constexpr int kMaxUnknownTcpLines = 20;
+// The socket buffers at most this much; beyond it TCP flow control holds the
+// peer back, so a flood costs no memory.
+constexpr qint64 kTcpReadBuffer = 64 * 1024;
+// A peer gone without closing (asleep, cable pulled) is noticed after about
+// 60 + 3 x 10 s.
+constexpr int kKeepIdleS = 60;
+constexpr int kKeepIntervalS = 10;
+constexpr int kKeepCount = 3;
+// The update file is a few hundred bytes.
+constexpr qint64 kMaxUpdateInfoBytes = 64 * 1024;
+
+OLP_GUI_Application::TestOverrides& testOverrides()
+{
+    static OLP_GUI_Application::TestOverrides overrides;
+    return overrides;
+}
+
 }  // namespace
 
 OLP_GUI_Application::OLP_GUI_Application(int& argc, char** argv) : QApplication(argc, argv)
@@ -67,11 +101,12 @@ OLP_GUI_Application::OLP_GUI_Application(int& argc, char** argv) : QApplication(
 
     m_noCamera = new OLP_GUI_SettingsAwareWidgetT<OLP_GUI_NoCamera>(this);
     m_noCamera->setObjectName(QStringLiteral("WinNoCamera"));
-    OLP_GUI_WindowGeometry::restoreOnScreen(m_noCamera);
     Qt::WindowFlags flags = m_noCamera->windowFlags() | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                             Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
     flags &= ~Qt::WindowMaximizeButtonHint;
     m_noCamera->setWindowFlags(flags);
+    // After the flags: setting them may place the window anew.
+    OLP_GUI_WindowGeometry::restoreOnScreen(m_noCamera);
     connect(m_noCamera, &OLP_GUI_NoCamera::signalClosedByUser, this, &OLP_GUI_Application::catchActionQuit);
     loadStyleSheet();
 
@@ -87,7 +122,13 @@ OLP_GUI_Application::OLP_GUI_Application(int& argc, char** argv) : QApplication(
     if (m_controller) {
         m_controller->setIsUnitFeet(OLP_GUI_Settings::instance()->isUnitFeet());
         connectController();
+        // A camera found by the controller's first poll may have connected
+        // before the connections above existed; its signal is then lost.
+        if (m_controller->productId() != 0) {
+            QMetaObject::invokeMethod(this, &OLP_GUI_Application::catchCameraConnected, Qt::QueuedConnection);
+        }
     }
+    startTcpServer();
     m_noCamera->show();
 }
 
@@ -95,6 +136,10 @@ OLP_GUI_Application::~OLP_GUI_Application()
 {
     const char* name = "OLP_GUI_Application::~OLP_GUI_Application";
     m_shuttingDown = true;
+    closeTcpConnection();
+    if (m_tcpServer) {
+        m_tcpServer->close();
+    }
     delete m_about;
     if (m_cameraWindow) {
         disconnect(m_cameraWindow, nullptr, this, nullptr);
@@ -262,6 +307,8 @@ QMenuBar* OLP_GUI_Application::createMenuBar()
     autoUpdates->setCheckable(true);
     autoUpdates->setChecked(settings->isAutoUpdates());
     connect(autoUpdates, &QAction::triggered, this, &OLP_GUI_Application::catchActionAutoUpdates);
+    connect(options->addAction(tr("Check Updates")), &QAction::triggered, this,
+            &OLP_GUI_Application::catchActionCheckUpdates);
     QAction* onTop = options->addAction(tr("Always On Top"));
     onTop->setCheckable(true);
     onTop->setChecked(settings->isAlwaysOnTop());
@@ -487,16 +534,18 @@ void OLP_GUI_Application::applyAlwaysOnTop(QWidget* window, bool on)
 void OLP_GUI_Application::catchCameraConnected()
 {
     const char* name = "OLP_GUI_Application::catchCameraConnected";
-    if (m_cameraWindow || !m_controller) {
+    // A connection is handled once, also when the start-up check and the
+    // controller's signal both report it.
+    if (m_cameraWindow || m_cameraConnected || !m_controller) {
         return;
     }
     const quint32 productId = m_controller->productId();
     if (productId == 0) {
-        // The camera went away before this queued call arrived; its
-        // disconnection follows.
+        // The camera went away before this queued call arrived.
         debugPrintf(kAppFlag, "%s - camera gone before its window opened", name);
         return;
     }
+    m_cameraConnected = true;
     debugPrintf(kAppFlag, "====== Connected to %s ======", qUtf8Printable(m_controller->productName()));
     if (m_noCamera) {
         m_noCamera->showNormal();
@@ -534,10 +583,14 @@ void OLP_GUI_Application::catchCameraConnected()
     emit signalCameraGUIOpened();
     window->show();
     setMenusVisible(true);
+    if (settings->isAutoUpdates()) {
+        requestUpdateCheck(true);
+    }
 }
 
 void OLP_GUI_Application::catchCameraDisconnected()
 {
+    m_cameraConnected = false;
     m_folderSettings.reset();
     debugPrintf(kAppFlag, "====== Disconnected ======");
     if (m_cameraWindow) {
@@ -640,4 +693,287 @@ void OLP_GUI_Application::showWarning(const QString& text)
         return;
     }
     delete box;
+}
+
+void OLP_GUI_Application::setTestOverrides(const TestOverrides& overrides)
+{
+    testOverrides() = overrides;
+}
+
+QUrl OLP_GUI_Application::updateInfoUrl()
+{
+    if (!testOverrides().updateUrl.isEmpty()) {
+        return testOverrides().updateUrl;
+    }
+    QUrl url;
+    url.setScheme(QStringLiteral("https"));
+    url.setHost(ownerServerHost());
+    url.setPath(QStringLiteral("/ext/remote-control-update-marlow.xml"));
+    return url;
+}
+
+// ---------------------------------------------------------------- TCP server
+
+void OLP_GUI_Application::startTcpServer()
+{
+    const char* name = "OLP_GUI_Application::startTcpServer";
+    m_tcpServer = new QTcpServer(this);
+    connect(m_tcpServer, &QTcpServer::newConnection, this, &OLP_GUI_Application::openTcpConnection);
+    connect(this, &OLP_GUI_Application::signalTcpCommand, this, &OLP_GUI_Application::catchTcpCommand,
+            Qt::QueuedConnection);
+
+    QHostAddress address(QHostAddress::Any);
+    const QString configured = OLP_GUI_Settings::instance()->tcpServerAddress().trimmed();
+    if (!configured.isEmpty()) {
+        if (!address.setAddress(configured)) {
+            address = QHostAddress(QHostAddress::LocalHost);
+            debugPrintf(0, "%s - \"%s\" in TcpServerAddress is not an address: the TCP server listens on 127.0.0.1",
+                        name, printableAscii(configured.toUtf8()).constData());
+        }
+    }
+    const quint16 port = quint16(qBound(0, testOverrides().tcpPort, 65535));
+    if (m_tcpServer->listen(address, port)) {
+        debugPrintf(kTcpFlag, "TCP Server - started");
+    } else {
+        debugPrintf(kTcpFlag, "TCP Server - could not start!");
+    }
+}
+
+quint16 OLP_GUI_Application::tcpServerPort() const
+{
+    return m_tcpServer && m_tcpServer->isListening() ? m_tcpServer->serverPort() : 0;
+}
+
+void OLP_GUI_Application::openTcpConnection()
+{
+    if (m_tcpClient) {
+        // One client at a time. Connections left pending would pile up until
+        // the server stops accepting, so each is closed at once, unanswered.
+        while (QTcpSocket* extra = m_tcpServer->nextPendingConnection()) {
+            extra->abort();
+            extra->deleteLater();
+        }
+        return;
+    }
+    QTcpSocket* client = m_tcpServer->nextPendingConnection();
+    if (!client) {
+        return;
+    }
+    m_tcpClient = client;
+    m_unknownTcpCommands = 0;
+    client->setReadBufferSize(kTcpReadBuffer);
+    client->setSocketOption(QAbstractSocket::KeepAliveOption, 1);
+    const int fd = int(client->socketDescriptor());
+    if (fd >= 0) {
+        const int idle = kKeepIdleS;
+        const int interval = kKeepIntervalS;
+        const int count = kKeepCount;
+        setsockopt(fd, IPPROTO_TCP, TCP_KEEPIDLE, &idle, sizeof(idle));
+        setsockopt(fd, IPPROTO_TCP, TCP_KEEPINTVL, &interval, sizeof(interval));
+        setsockopt(fd, IPPROTO_TCP, TCP_KEEPCNT, &count, sizeof(count));
+    }
+    connect(client, &QTcpSocket::readyRead, this, &OLP_GUI_Application::catchTcpReadyRead);
+    connect(client, &QTcpSocket::disconnected, this, &OLP_GUI_Application::closeTcpConnection);
+    client->write(kTcpGreeting);
+    client->flush();
+    client->waitForBytesWritten(3000);
+    debugPrintf(kTcpFlag, "TCP Server - opened connection");
+    // Others that connected together with this one get no service.
+    openTcpConnection();
+}
+
+void OLP_GUI_Application::catchTcpReadyRead()
+{
+    while (m_tcpClient && m_tcpClient->bytesAvailable() > 0) {
+        emit signalTcpCommand(m_tcpClient->readAll());
+    }
+}
+
+void OLP_GUI_Application::closeTcpConnection()
+{
+    if (!m_tcpClient) {
+        return;
+    }
+    QTcpSocket* client = m_tcpClient;
+    disconnect(client, &QTcpSocket::readyRead, this, &OLP_GUI_Application::catchTcpReadyRead);
+    disconnect(client, &QTcpSocket::disconnected, this, &OLP_GUI_Application::closeTcpConnection);
+    client->deleteLater();
+    m_tcpClient = nullptr;
+    debugPrintf(kTcpFlag, "TCP Server - closed connection");
+}
+
+void OLP_GUI_Application::catchTcpCommand(const QByteArray& bytes)
+{
+    const char* name = "OLP_GUI_Application::catchTcpCommand";
+    if (isDebugEnabled(kTcpFlag)) {
+        dumpBuffer(QStringLiteral("tcpBuffer"), QStringLiteral("TCP Server - reading:"),
+                   reinterpret_cast<const quint8*>(bytes.constData()), quint64(bytes.size()), 16, 16);
+    }
+    if (bytes.isEmpty()) {
+        return;
+    }
+    const unsigned char first = static_cast<unsigned char>(bytes.at(0));
+    switch (std::toupper(first)) {
+        case 'Q':
+            closeTcpConnection();
+            break;
+        case 'R':
+            // The controller queues both to its own thread, in this order.
+            if (m_controller) {
+                m_controller->doCaptureBtnPressed();
+                m_controller->doCaptureBtnReleased();
+            }
+            break;
+        default:
+            if (m_unknownTcpCommands < kMaxUnknownTcpLines) {
+                debugPrintf(0, "%s - unknown TCP command '%c'", name, printableAscii(bytes.left(1)).at(0));
+            } else if (m_unknownTcpCommands == kMaxUnknownTcpLines) {
+                debugPrintf(0, "%s - further unknown TCP commands are not logged", name);
+            }
+            if (m_unknownTcpCommands <= kMaxUnknownTcpLines) {
+                ++m_unknownTcpCommands;
+            }
+            break;
+    }
+}
+
+// -------------------------------------------------------------- update check
+
+void OLP_GUI_Application::catchActionCheckUpdates()
+{
+    requestUpdateCheck(false);
+}
+
+void OLP_GUI_Application::requestUpdateCheck(bool automatic)
+{
+    m_automaticUpdateCheck = automatic;
+    if (!m_network) {
+        m_network = new QNetworkAccessManager(this);
+        connect(m_network, &QNetworkAccessManager::finished, this, &OLP_GUI_Application::catchDownloadUpdatesInfo);
+    }
+    QNetworkRequest request(updateInfoUrl());
+    // A redirect is never followed, so https never turns into http.
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
+    request.setTransferTimeout(testOverrides().updateTimeoutMs);
+    if (testOverrides().replaceCaCertificates) {
+        QSslConfiguration ssl = QSslConfiguration::defaultConfiguration();
+        ssl.setCaCertificates(testOverrides().caCertificates);
+        request.setSslConfiguration(ssl);
+    }
+    limitUpdateReply(m_network->get(request));
+}
+
+void OLP_GUI_Application::limitUpdateReply(QNetworkReply* reply)
+{
+    reply->setReadBufferSize(kMaxUpdateInfoBytes + 1);
+    connect(reply, &QNetworkReply::metaDataChanged, reply, [reply]() {
+        bool ok = false;
+        const qint64 length = reply->header(QNetworkRequest::ContentLengthHeader).toLongLong(&ok);
+        if (ok && length > kMaxUpdateInfoBytes) {
+            reply->abort();
+        }
+    });
+    connect(reply, &QNetworkReply::downloadProgress, reply, [reply](qint64 received, qint64) {
+        if (received > kMaxUpdateInfoBytes) {
+            reply->abort();
+        }
+    });
+}
+
+void OLP_GUI_Application::catchDownloadUpdatesInfo(QNetworkReply* reply)
+{
+    reply->deleteLater();
+    // Errors, refused certificates, time-outs, redirects and oversized
+    // answers show nothing, also for a check from the menu.
+    if (reply->error() != QNetworkReply::NoError ||
+        reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt() != 200) {
+        return;
+    }
+    const QByteArray body = reply->read(kMaxUpdateInfoBytes + 1);
+    if (body.size() > kMaxUpdateInfoBytes || body.toUpper().contains("<!DOCTYPE")) {
+        return;
+    }
+    QDomDocument document;
+    document.setContent(body);
+    const QDomNodeList infos = document.elementsByTagName(QStringLiteral("UpdateInfo"));
+    if (infos.count() != 1) {
+        return;
+    }
+    const QDomElement info = infos.at(0).toElement();
+    const QDomElement major = info.firstChildElement(QStringLiteral("MajorWin"));
+    const QDomElement minor = info.firstChildElement(QStringLiteral("MinorWin"));
+    const QDomElement build = info.firstChildElement(QStringLiteral("BuildWin"));
+    if (major.isNull() || minor.isNull() || build.isNull()) {
+        return;
+    }
+    emit signalUpdateVersion(major.text() + QLatin1Char('.') + minor.text() + QLatin1Char('.') + build.text());
+}
+
+int OLP_GUI_Application::compareVersions(const QString& a, const QString& b, bool* valid)
+{
+    auto parse = [](const QString& text, QVector<quint64>* parts) {
+        for (const QString& component : text.split(QLatin1Char('.'))) {
+            const QString digits = component.trimmed();
+            if (digits.isEmpty() || digits.size() > 9) {
+                return false;
+            }
+            for (const QChar c : digits) {
+                if (c < QLatin1Char('0') || c > QLatin1Char('9')) {
+                    return false;
+                }
+            }
+            parts->append(digits.toULongLong());
+        }
+        return true;
+    };
+    QVector<quint64> left;
+    QVector<quint64> right;
+    const bool ok = parse(a, &left) && parse(b, &right);
+    if (valid) {
+        *valid = ok;
+    }
+    if (!ok) {
+        return 0;
+    }
+    const int count = qMax(left.size(), right.size());
+    for (int i = 0; i < count; ++i) {
+        const quint64 l = i < left.size() ? left.at(i) : 0;
+        const quint64 r = i < right.size() ? right.at(i) : 0;
+        if (l != r) {
+            return l < r ? -1 : 1;
+        }
+    }
+    return 0;
+}
+
+void OLP_GUI_Application::catchUpdateVersion(const QString& version)
+{
+    bool valid = false;
+    const int order = compareVersions(applicationVersion(), version, &valid);
+    if (!valid) {
+        return;
+    }
+    QWidget* parent = m_cameraWindow ? static_cast<QWidget*>(m_cameraWindow) : m_noCamera.data();
+    QPointer<OLP_GUI_Application> self(this);
+    const QString title = tr("Check Updates", "Update Information dialog title");
+    // On the heap under a guard: a disconnection handled inside exec() deletes
+    // the camera window, and the box with it.
+    if (order < 0) {
+        QPointer<OLP_GUI_UpdateDialog> dialog = new OLP_GUI_UpdateDialog(
+            parent, title,
+            tr("Orvane Lumaport Update available!\nPlease download latest version from Orvane Owner's Area:"),
+            ownersAreaUrl().toString());
+        dialog->exec();
+        if (self && dialog) {
+            dialog->deleteLater();
+        }
+    } else if (!m_automaticUpdateCheck) {
+        QPointer<QMessageBox> box =
+            new QMessageBox(QMessageBox::Information, title, tr("Application is up to date."), QMessageBox::Ok, parent);
+        box->setObjectName(QStringLiteral("UpToDateBox"));
+        box->exec();
+        if (self && box) {
+            box->deleteLater();
+        }
+    }
 }

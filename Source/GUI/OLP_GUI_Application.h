@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QList>
 #include <QPointer>
+#include <QSslCertificate>
 #include <QStringList>
 #include <QThread>
 #include <QUrl>
@@ -17,6 +18,10 @@ class QAction;
 class QDialog;
 class QMenu;
 class QMenuBar;
+class QNetworkAccessManager;
+class QNetworkReply;
+class QTcpServer;
+class QTcpSocket;
 class OLP_Commu_EmuCamera;
 class OLP_GUI_AboutDialog;
 class OLP_Logic_Controller;
@@ -35,10 +40,26 @@ class OLP_Logic_Controller;
 // productName(), liveViewMode(), setFolderSettings(), setIsUnitFeet(),
 // setWantQuickView()); everything else reaches the controller through queued
 // connections.
+//
+// It also runs the TCP command server (one client at a time; "R" releases the
+// shutter, "Q" closes the connection) and the update check against the maker's
+// owner server, both in the GUI thread.
 class OLP_GUI_Application : public QApplication
 {
     Q_OBJECT
 public:
+    // What tests change before the application object is built; never read
+    // from the settings, the environment or the command line.
+    struct TestOverrides
+    {
+        int tcpPort = 1234;  // 0: any free port
+        QUrl updateUrl;      // empty: the maker's address
+        bool replaceCaCertificates = false;
+        QList<QSslCertificate> caCertificates;  // trusted for the update check only
+        int updateTimeoutMs = 30000;
+    };
+    static void setTestOverrides(const TestOverrides& overrides);
+
     OLP_GUI_Application(int& argc, char** argv);
     // Deletes the windows, stops the controller thread and waits for it (and
     // so for running picture transfers) before it returns.
@@ -65,6 +86,8 @@ public:
     OLP_GUI_CameraBase* cameraWindow() const { return m_cameraWindow; }
     QDialog* aboutDialog() const;
     bool isQuitWanted() const { return m_quitWanted; }
+    // The emulated demo camera while it is plugged in (for tests and the soak run).
+    std::shared_ptr<OLP_Commu_EmuCamera> demoCamera() const { return m_demoCamera; }
     // The controller thread while it exists (for shut-down tests).
     QThread* controllerThread() const { return m_controllerThread; }
 
@@ -73,6 +96,18 @@ public:
     // The maker's owner server: the Help page and the update information.
     static QString ownerServerHost();
     static QUrl ownersAreaUrl();
+    static QUrl updateInfoUrl();
+
+    // The port the TCP command server listens on; 0 when it is not listening.
+    quint16 tcpServerPort() const;
+    // Starts an update check; an automatic one shows nothing when the program
+    // is up to date.
+    void requestUpdateCheck(bool automatic);
+    // Compares two versions component by component as non-negative integers (a
+    // missing component counts as 0): negative, 0 or positive as a is older,
+    // the same or newer. valid is false when either has a component that is
+    // not a number.
+    static int compareVersions(const QString& a, const QString& b, bool* valid);
 
 signals:
     void signalCameraGUIOpened();
@@ -80,6 +115,8 @@ signals:
     void signalLiveViewGUIOpened();
     void signalLiveViewGUIClosed();
     void signalFinishController();
+    void signalTcpCommand(const QByteArray& bytes);
+    void signalUpdateVersion(const QString& version);
 
 public slots:
     // Each stores the value in the loaded folder-settings record and writes the
@@ -114,6 +151,13 @@ private slots:
     void catchActionSaveProfile();
     void catchActionDeleteProfile();
     void catchActionOpenManual();
+    void catchActionCheckUpdates();
+    void openTcpConnection();
+    void catchTcpReadyRead();
+    void closeTcpConnection();
+    void catchTcpCommand(const QByteArray& bytes);
+    void catchDownloadUpdatesInfo(QNetworkReply* reply);
+    void catchUpdateVersion(const QString& version);
 
 private:
     void loadDisplayFont();
@@ -125,6 +169,9 @@ private:
     void quitApplication();
     void setDemoCameraPlugged(bool plugged);
     void storeFolderSettings();
+    void startTcpServer();
+    // Aborts a reply that grows beyond what an update file can be.
+    void limitUpdateReply(QNetworkReply* reply);
 
     OLP_Logic_Controller* m_controller = nullptr;
     QPointer<QThread> m_controllerThread;
@@ -141,6 +188,14 @@ private:
     QList<QPointer<QAction>> m_demoCameraActions;
     std::shared_ptr<OLP_Commu_EmuCamera> m_demoCamera;
     QStringList m_profileNames;
+    // The controller's connection has been handled and no disconnection yet.
+    bool m_cameraConnected = false;
+    QTcpServer* m_tcpServer = nullptr;
+    QPointer<QTcpSocket> m_tcpClient;
+    // Unknown-command lines logged for the current client.
+    int m_unknownTcpCommands = 0;
+    QNetworkAccessManager* m_network = nullptr;
+    bool m_automaticUpdateCheck = false;
     bool m_quitWanted = false;
     bool m_shuttingDown = false;
 };

@@ -13,6 +13,7 @@
 #include "OLP_Commu_DevicePropDesc.h"
 #include "OLP_Commu_EmuCamera.h"
 #include "OLP_Commu_EmuObject.h"
+#include "OLP_Commu_EmuPipe.h"
 #include "OLP_Commu_EmuUsbPort.h"
 #include "OLP_Commu_ProductIds.h"
 #include "OLP_Commu_PtpCodes.h"
@@ -66,6 +67,7 @@ OLP_Commu_PtpTransport::Timeouts fastTimeouts()
     t.dataChunkMs = olpTimeout(1000);
     t.responseMs = olpTimeout(300);
     t.eventPollMs = 20;
+    t.statusPollMs = 5;
     return t;
 }
 
@@ -78,6 +80,7 @@ struct Rig
         port->plug(camera);
         access = std::make_unique<OLP_Commu_CameraAccess_Linux_PTP>(port);
         access->setTimeouts(fastTimeouts());
+        access->setRetryPauses(OLP_Commu_CameraAccess_Linux_PTP::RetryPauses{20, 80});
         relay = std::make_unique<SignalRelay>(access.get());
     }
     ~Rig()
@@ -196,11 +199,19 @@ private slots:
     void malformedAnswersStayInsideTheBuffer_data();
     void malformedAnswersStayInsideTheBuffer();
     void timeoutsReachEveryTransfer();
+    void dataPhaseWithoutZeroLengthPacket_data();
+    void dataPhaseWithoutZeroLengthPacket();
+    void lostSessionIsOpenedAgain_data();
+    void lostSessionIsOpenedAgain();
+    void exposuresAreWaitedFor_data();
+    void exposuresAreWaitedFor();
+    void stallAsksTheStatusBeforeClearing();
 
     void eventsReachTheirSignals_data();
     void eventsReachTheirSignals();
     void malformedEventsAreDropped_data();
     void malformedEventsAreDropped();
+    void standardEventsLeaveNoTrace();
 
     void unplugDuringTransactionClosesOnce();
     void unplugWhileIdleClosesOnce();
@@ -374,9 +385,9 @@ void tst_UsbTransport::openFailsWhenAnotherProgramHoldsTheCamera()
     QVERIFY(rig.access->knownDevices().isEmpty());
     QCOMPARE(rig.port->openDevices(), 0);
 
-    // The next poll offers the camera again, and now it opens.
+    // A poll after the pause offers the camera again, and now it opens.
     rig.camera->setInterfaceBusy(false);
-    QVERIFY(rig.access->checkDeviceAvailable());
+    QVERIFY(QTest::qWaitFor([&] { return rig.access->checkDeviceAvailable(); }, olpTimeout(2000)));
     QCOMPARE(available.count(), 2);
     QVERIFY(rig.open());
     QCOMPARE(opened.count(), 1);
@@ -889,6 +900,176 @@ void tst_UsbTransport::timeoutsReachEveryTransfer()
     QCOMPARE(rig.camera->protocolErrors(), QStringList());
 }
 
+// ---- cameras as they are ------------------------------------------------------------------------
+
+void tst_UsbTransport::dataPhaseWithoutZeroLengthPacket_data()
+{
+    QTest::addColumn<int>("containerBytes");
+    QTest::addColumn<int>("mode");
+    const int joins = OLP_Commu_EmuPipe::ResponseJoinsData;
+    const int next = OLP_Commu_EmuPipe::ResponseInNextRead;
+    for (const int bytes : {512, 1024, 16384}) {
+        QTest::addRow("%d bytes, response in the same read", bytes) << bytes << joins;
+        QTest::addRow("%d bytes, response in the next read", bytes) << bytes << next;
+    }
+    QTest::newRow("16896 bytes, the first read full") << 16896 << joins;
+}
+
+// Catches: a camera without zero-length packets taken for a broken one: the
+// response behind the data reported as extra bytes and the device reset.
+void tst_UsbTransport::dataPhaseWithoutZeroLengthPacket()
+{
+    QFETCH(int, containerBytes);
+    QFETCH(int, mode);
+    Rig rig;
+    const quint32 payload = quint32(containerBytes) - 12;
+    rig.camera->addGeneratedObject(9, payload, 4);
+    rig.camera->setZeroLengthPacket(OLP_Commu_EmuPipe::eZeroLengthPacket(mode));
+    QVERIFY(rig.open());
+    for (const quint32 bufferSize : {payload, payload + 100, payload / 2}) {
+        QByteArray buffer(int(bufferSize), char(0x55));
+        quint32 received = 0;
+        OLP_Test_LogCapture log;
+        QVERIFY2(rig.access->getObject(reinterpret_cast<quint8*>(buffer.data()), bufferSize, 9, &received),
+                 qPrintable(log.lines().join(QLatin1Char('\n'))));
+        const quint32 kept = qMin(payload, bufferSize);
+        QCOMPARE(received, kept);
+        QVERIFY(matchesPattern(buffer.left(int(kept)), 4));
+        QCOMPARE(buffer.mid(int(kept)), QByteArray(int(bufferSize - kept), '\0'));
+    }
+    QVERIFY(rig.access->keepCameraActive());
+    QCOMPARE(rig.camera->resetCount(), 0);
+    QCOMPARE(rig.camera->clearHaltCount(OLP_Commu_EmuCamera::BulkIn), 0);
+    QCOMPARE(rig.camera->protocolErrors(), QStringList());
+}
+
+void tst_UsbTransport::lostSessionIsOpenedAgain_data()
+{
+    QTest::addColumn<QString>("loss");
+    QTest::addColumn<bool>("taken");
+    QTest::addColumn<int>("sessionsOpened");
+    QTest::newRow("camera fell asleep") << "sleep" << true << 2;
+    QTest::newRow("camera reset after a time-out") << "reset" << true << 2;
+    QTest::newRow("release timed out: never repeated") << "timeout" << false << 1;
+}
+
+// Catches: a release lost for good because the camera slept or was reset, and
+// a release repeated when the camera may already have taken it.
+void tst_UsbTransport::lostSessionIsOpenedAgain()
+{
+    QFETCH(QString, loss);
+    QFETCH(bool, taken);
+    QFETCH(int, sessionsOpened);
+    Rig rig;
+    QVERIFY(rig.open());
+    if (loss == QLatin1String("sleep")) {
+        rig.camera->sleep();
+    } else if (loss == QLatin1String("reset")) {
+        rig.camera->setSessionLostOnReset(true);
+        rig.camera->dropNextResponse();
+        QVERIFY(!rig.access->keepCameraActive());
+        QCOMPARE(rig.camera->resetCount(), 1);
+        QVERIFY(!rig.camera->isSessionOpen());
+    } else {
+        rig.camera->dropNextResponse();
+    }
+    OLP_Test_LogCapture log;
+    QCOMPARE(rig.access->releaseCam(PTP::StageRelease), taken);
+    int releases = 0;
+    for (const OLP_Commu_EmuCamera::Request& r : rig.camera->releases()) {
+        releases += r.code == PTP::OpReleaseCam && r.params.value(0) == 0 ? 1 : 0;
+    }
+    QCOMPARE(releases, 1);
+    QCOMPARE(rig.camera->requestCount(PTP::OpOpenSession), sessionsOpened);
+    QCOMPARE(rig.camera->requestCount(PTP::OpOpenQxSession), sessionsOpened);
+    QCOMPARE(log.count(QStringLiteral("the camera has no open session: opening it again and repeating the "
+                                      "operation once")),
+             sessionsOpened - 1);
+    if (taken) {
+        QVERIFY(rig.camera->isSessionOpen());
+        QVERIFY(rig.camera->isVendorSessionOpen());
+        quint8 lens[101];
+        QVERIFY(rig.access->getLensData(lens, 101));
+    }
+    QCOMPARE(rig.camera->protocolErrors(), QStringList());
+}
+
+void tst_UsbTransport::exposuresAreWaitedFor_data()
+{
+    QTest::addColumn<int>("stage");
+    QTest::addColumn<double>("shutterSeconds");
+    QTest::addColumn<QString>("waited");
+    QTest::newRow("release of a 12 s exposure") << int(PTP::StageRelease) << 12.0 << "exposure";
+    QTest::newRow("release with the shutter time unknown") << int(PTP::StageRelease) << -1.0 << "unknown";
+    QTest::newRow("bulb closed") << int(PTP::StageBulbClose) << 12.0 << "unknown";
+    QTest::newRow("keep-alive") << int(PTP::StageKeepAlive) << 12.0 << "normal";
+}
+
+// Catches: the fixed response time-out that resets a camera in the middle of
+// a long exposure. 12 s take 240 ms here, the time-outs shrunk alike.
+void tst_UsbTransport::exposuresAreWaitedFor()
+{
+    QFETCH(int, stage);
+    QFETCH(double, shutterSeconds);
+    QFETCH(QString, waited);
+    Rig rig(ProductIdKestaD);
+    OLP_Commu_PtpTransport::Timeouts t = fastTimeouts();
+    t.responseMs = 100;
+    t.exposureMsPerSecond = 20;
+    t.exposureMarginMs = olpTimeout(500);
+    t.unknownExposureMs = olpTimeout(3000);
+    rig.access->setTimeouts(t);
+    // 0xD60C holds the shutter time as APEX Tv x 256: 12 s is -918.
+    QVERIFY(rig.camera->setPropertyValue(0xD60C, -918));
+    rig.camera->setExposureTimeScale(20);
+    QVERIFY(rig.open());
+    rig.access->setExposureTime(shutterSeconds);
+    if (stage == PTP::StageBulbClose) {
+        QVERIFY(rig.access->releaseCam(PTP::StageBulbOpen));
+    }
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY(rig.access->releaseCam(stage));
+    const int expected = waited == QLatin1String("exposure")  ? int(12.0 * 20 + t.exposureMarginMs)
+                         : waited == QLatin1String("unknown") ? t.unknownExposureMs
+                                                              : t.responseMs;
+    QCOMPARE(rig.camera->lastTimeoutMs(OLP_Commu_EmuCamera::BulkIn), expected);
+    if (stage == PTP::StageRelease) {
+        // The answer came only after the exposure, long after the normal time-out.
+        QVERIFY2(clock.elapsed() >= 230, qPrintable(QString::number(clock.elapsed())));
+    }
+    QCOMPARE(rig.camera->resetCount(), 0);
+    QCOMPARE(rig.camera->protocolErrors(), QStringList());
+}
+
+// Catches: a halt cleared while the camera still works on the stalled
+// transaction, or a status loop without end.
+void tst_UsbTransport::stallAsksTheStatusBeforeClearing()
+{
+    Rig rig;
+    QVERIFY(rig.open());
+    rig.camera->stallNext(OLP_Commu_EmuCamera::BulkIn);
+    rig.camera->reportBusyStatus(3);
+    quint8 lens[101];
+    {
+        OLP_Test_LogCapture log;
+        QVERIFY(!rig.access->getLensData(lens, 101));
+        QVERIFY(
+            log.contains(QStringLiteral("getLensData - Driver return code (reading data): -9 (LIBUSB_ERROR_PIPE)")));
+    }
+    QCOMPARE(rig.camera->deviceStatusRequests(), 4);
+    QCOMPARE(rig.camera->clearHaltCount(OLP_Commu_EmuCamera::BulkIn), 1);
+    QCOMPARE(rig.camera->resetCount(), 0);
+    QVERIFY(rig.access->getLensData(lens, 101));
+
+    // A camera busy for good: the requests stop at the bound, the halt is cleared.
+    rig.camera->stallNext(OLP_Commu_EmuCamera::BulkIn);
+    rig.camera->reportBusyStatus(1000);
+    QVERIFY(!rig.access->getLensData(lens, 101));
+    QCOMPARE(rig.camera->deviceStatusRequests(), 4 + fastTimeouts().statusPolls);
+    QCOMPARE(rig.camera->protocolErrors(), QStringList{QStringLiteral("halt cleared while the camera reports busy")});
+}
+
 // ---- events -------------------------------------------------------------------------------------
 
 void tst_UsbTransport::eventsReachTheirSignals_data()
@@ -920,6 +1101,8 @@ void tst_UsbTransport::eventsReachTheirSignals_data()
     QTest::newRow("object transfer requested")
         << int(ProductIdSeventh) << 0x4009 << QVector<quint32>{0x12345678} << "transfer" << 0;
     QTest::newRow("unknown event") << int(ProductIdKestaA) << 0xC0FF << none << "" << 0;
+    QTest::newRow("standard ObjectAdded") << int(ProductIdKestaD) << 0x4002 << QVector<quint32>{0x20000011} << "" << 0;
+    QTest::newRow("standard CaptureComplete") << int(ProductIdKestaD) << 0x400D << QVector<quint32>{7} << "" << 0;
 }
 
 // Catches: an event reaching the wrong signal, or a product filter ignored.
@@ -973,6 +1156,8 @@ void tst_UsbTransport::eventsReachTheirSignals()
              qPrintable(log.lines().join(QLatin1Char('\n'))));
     if (code == 0xC0FF) {
         QVERIFY(log.contains(QStringLiteral("eventCode = 0xC0FF is unknown")));
+    } else if (code < 0x5000 && code != 0x4009) {
+        QVERIFY(log.contains(QStringLiteral("eventCode = 0x%1 is a standard event, not used").arg(hexCode)));
     }
 }
 
@@ -1019,6 +1204,38 @@ void tst_UsbTransport::malformedEventsAreDropped()
         QVERIFY(log.contains(QStringLiteral("eventLoop - Driver return code: -8 (LIBUSB_ERROR_OVERFLOW)")));
     }
     QVERIFY(rig.access->isEventReaderRunning());
+}
+
+// Catches: standard events of a camera disturbing a transfer, reaching a
+// signal, or writing a log line each without the debug flag.
+void tst_UsbTransport::standardEventsLeaveNoTrace()
+{
+    Rig rig;
+    rig.camera->addGeneratedObject(3, 3 * 1024 * 1024, 8);
+    QVERIFY(rig.open());
+    SignalRelay* r = rig.relay.get();
+    QSignalSpy settings(r, &SignalRelay::settingsChanged);
+    QSignalSpy transfer(r, &SignalRelay::transferRequest);
+    QSignalSpy property(r, &SignalRelay::propertyChanged);
+    setDebugFlags(1, false);
+    OLP_Test_LogCapture log;
+    for (const quint16 code : {0x4002, 0x400D, 0x400A, 0x400C, 0x4006, 0x4002}) {
+        rig.camera->queueEvent(code, {0x20000011});
+    }
+    QByteArray object(3 * 1024 * 1024, '\0');
+    quint32 received = 0;
+    QVERIFY(rig.access->getObject(reinterpret_cast<quint8*>(object.data()), quint32(object.size()), 3, &received));
+    QCOMPARE(received, quint32(object.size()));
+    QVERIFY(matchesPattern(object, 8));
+    rig.camera->queueEvent(0xC000);
+    QTRY_COMPARE_WITH_TIMEOUT(settings.count(), 1, olpTimeout(2000));
+    setDebugFlags(1, true);
+    QCoreApplication::sendPostedEvents();
+    QCOMPARE(transfer.count(), 0);
+    QCOMPARE(property.count(), 0);
+    QVERIFY(rig.access->pendingPropertyCodes().isEmpty());
+    QCOMPARE(log.lines(), QStringList());
+    QCOMPARE(rig.camera->protocolErrors(), QStringList());
 }
 
 // ---- removal ------------------------------------------------------------------------------------

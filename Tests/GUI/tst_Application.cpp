@@ -107,6 +107,7 @@ private slots:
     void saveProfileDialog_data();
     void saveProfileDialog();
     void deleteProfilesDialog();
+    void profileNamesStayWithTheApplication();
 
 private:
     QMainWindow* noCamera() const { return m_app->noCameraWindow(); }
@@ -588,6 +589,33 @@ void tst_Application::deleteProfilesDialog()
     QCOMPARE(list->count(), 2);
 }
 
+// Catches: profile names that die with their dialog, and dialogs that are not
+// children of the no-camera window.
+void tst_Application::profileNamesStayWithTheApplication()
+{
+    QString parentName;
+    olpWhenModal([&](QWidget* dialog) {
+        parentName = dialog->parentWidget() ? dialog->parentWidget()->objectName() : QString();
+        QTest::keyClicks(dialog->findChild<QLineEdit*>("ledProfileName"), "Night");
+        QTest::mouseClick(dialog->findChild<QPushButton*>("pbnCreate"), Qt::LeftButton);
+    });
+    QVERIFY(QMetaObject::invokeMethod(m_app, "catchActionSaveProfile", Qt::QueuedConnection));
+    QTRY_COMPARE(parentName, QStringLiteral("WinNoCamera"));
+    QTRY_VERIFY(!QApplication::activeModalWidget());
+
+    QStringList listed;
+    olpWhenModal([&](QWidget* dialog) {
+        const QListWidget* list = dialog->findChild<QListWidget*>("lwtProfiles");
+        for (int i = 0; i < list->count(); ++i) {
+            listed.append(list->item(i)->text());
+        }
+        dialog->close();
+    });
+    QVERIFY(QMetaObject::invokeMethod(m_app, "catchActionDeleteProfile", Qt::QueuedConnection));
+    QTRY_COMPARE(listed, QStringList{"Night"});
+    QTRY_VERIFY(!QApplication::activeModalWidget());
+}
+
 int main(int argc, char** argv)
 {
     // A home and an application-data folder of this run only.
@@ -603,6 +631,7 @@ int main(int argc, char** argv)
     int result = 0;
     {
         OLP_Test_ShellApp app(argc, argv);
+        olpIgnoreOffscreenScreens();
         tst_Application test(&app, &log);
         result = QTest::qExec(&test, argc, argv);
         OLP_GUI_Settings::destroyInstance();

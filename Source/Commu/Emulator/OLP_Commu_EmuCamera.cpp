@@ -2,10 +2,12 @@
 
 #include <QtEndian>
 #include <algorithm>
+#include <cmath>
 #include <thread>
 
 #include "OLP_Commu_EmuDataset.h"
 #include "OLP_Commu_EmuDevPropCamera.h"
+#include "OLP_Commu_EmuSettingsStruct.h"
 #include "OLP_Commu_EmuWire.h"
 
 namespace {
@@ -129,6 +131,8 @@ void OLP_Commu_EmuCamera::unplug()
     m_claimToken = 0;
     m_sessionOpen = false;
     m_vendorSessionOpen = false;
+    m_sessionLostByCamera = false;
+    m_busyStatus = 0;
     m_lastTransactionId = 0;
     m_events.clear();
     m_sequences.reset();
@@ -159,6 +163,12 @@ eUsbError OLP_Commu_EmuCamera::claim(quint64* token)
     std::lock_guard<std::mutex> lock(m_mutex);
     if (!m_plugged) {
         return eUsbError::NoDevice;
+    }
+    if (m_accessDenied) {
+        return eUsbError::Access;
+    }
+    if (!m_stillImageInterface) {
+        return eUsbError::NotSupported;
     }
     if (m_interfaceBusy || m_claimToken != 0) {
         return eUsbError::Busy;
@@ -276,10 +286,17 @@ eUsbError OLP_Commu_EmuCamera::bulkIn(quint64 token, quint8* data, quint32 size,
     }
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
     ++m_waiting[BulkIn];
-    while (m_pipe.isEmpty() && tokenValid(token) && !m_halted[BulkIn]) {
-        if (m_changed.wait_until(lock, deadline) == std::cv_status::timeout) {
+    Clock::time_point due;
+    bool ready = false;
+    while (tokenValid(token) && !m_halted[BulkIn]) {
+        const Clock::time_point now = Clock::now();
+        ready = m_pipe.isReady(now, &due);
+        if (ready || now >= deadline) {
             break;
         }
+        // A held answer (an exposure) wakes the read when it is due.
+        const Clock::time_point wake = m_pipe.isEmpty() ? deadline : std::min(deadline, due);
+        m_changed.wait_until(lock, wake);
     }
     --m_waiting[BulkIn];
     if (!tokenValid(token)) {
@@ -288,7 +305,7 @@ eUsbError OLP_Commu_EmuCamera::bulkIn(quint64 token, quint8* data, quint32 size,
     if (m_halted[BulkIn]) {
         return eUsbError::Stall;
     }
-    if (m_pipe.isEmpty()) {
+    if (!ready) {
         return eUsbError::Timeout;
     }
     const eUsbError result = m_pipe.read(data, size, received);
@@ -366,6 +383,9 @@ eUsbError OLP_Commu_EmuCamera::clearHalt(quint64 token, eEndpoint endpoint)
     if (!tokenValid(token)) {
         return eUsbError::NoDevice;
     }
+    if (m_halted[endpoint] && m_busyStatus > 0) {
+        protocolError(QStringLiteral("halt cleared while the camera reports busy"));
+    }
     m_halted[endpoint] = false;
     ++m_clearHaltCount[endpoint];
     return eUsbError::Ok;
@@ -389,8 +409,12 @@ eUsbError OLP_Commu_EmuCamera::classDeviceStatus(quint64 token, quint16* respons
     if (!tokenValid(token)) {
         return eUsbError::NoDevice;
     }
+    ++m_deviceStatusRequests;
     if (responseCode) {
-        *responseCode = EmuWire::Ok;
+        *responseCode = m_busyStatus > 0 ? EmuWire::DeviceBusy : EmuWire::Ok;
+    }
+    if (m_busyStatus > 0) {
+        --m_busyStatus;
     }
     return eUsbError::Ok;
 }
@@ -403,6 +427,11 @@ eUsbError OLP_Commu_EmuCamera::classReset(quint64 token)
     }
     ++m_resetCount;
     resetPipes();
+    if (m_sessionLostOnReset && m_sessionOpen) {
+        m_sessionOpen = false;
+        m_vendorSessionOpen = false;
+        m_sessionLostByCamera = true;
+    }
     m_changed.notify_all();
     return eUsbError::Ok;
 }
@@ -418,6 +447,8 @@ const QVector<OLP_Commu_EmuCamera::Operation>& OLP_Commu_EmuCamera::operationTab
         {OpenSession, DataNone, 1, 1, false, false, &C::opOpenSession},
         {CloseSession, DataNone, 0, 0, true, false, &C::opCloseSession},
         {GetStorageIDs, DataIn, 0, 0, true, false, &C::opGetStorageIDs},
+        {GetStorageInfo, DataIn, 1, 1, true, false, &C::opGetStorageInfo},
+        {GetNumObjects, DataNone, 1, 3, true, false, &C::opGetNumObjects},
         {GetObjectHandles, DataIn, 1, 3, true, false, &C::opGetObjectHandles},
         {GetObjectInfo, DataIn, 1, 2, true, false, &C::opGetObjectInfo},
         {GetThumb, DataIn, 1, 2, true, false, &C::opGetThumb},
@@ -545,13 +576,19 @@ void OLP_Commu_EmuCamera::processCommand(const quint8* data, quint32 size)
             QStringLiteral("operation %1 with %2 parameters").arg(hex(request.code)).arg(request.params.size()));
         answer = EmuWire::ParameterNotSupported;
     } else if (op->needsSession && !m_sessionOpen) {
-        protocolError(QStringLiteral("operation %1 outside a session").arg(hex(request.code)));
+        if (!m_sessionLostByCamera) {
+            protocolError(QStringLiteral("operation %1 outside a session").arg(hex(request.code)));
+        }
         answer = EmuWire::SessionNotOpen;
     } else if (op->vendor && !m_vendorSessionOpen) {
-        protocolError(QStringLiteral("vendor operation %1 outside the vendor session").arg(hex(request.code)));
+        if (!m_sessionLostByCamera) {
+            protocolError(QStringLiteral("vendor operation %1 outside the vendor session").arg(hex(request.code)));
+        }
         answer = EmuWire::SessionNotOpen;
     } else if (!m_faults.empty() &&
-               (m_faults.front().onlyOperation == 0 || m_faults.front().onlyOperation == request.code)) {
+               (m_faults.front().onlyOperation == 0 || m_faults.front().onlyOperation == request.code) &&
+               (m_faults.front().onlyFirstParam < 0 ||
+                (!request.params.isEmpty() && qint64(request.params.first()) == m_faults.front().onlyFirstParam))) {
         answer = m_faults.front().responseCode;
         m_faults.pop_front();
     }
@@ -578,11 +615,13 @@ void OLP_Commu_EmuCamera::execute(const Operation& op, const Request& request)
 {
     Reply reply;
     reply.code = EmuWire::Ok;
+    m_exposureDelayMs = 0;
     (this->*op.handler)(request, &reply);
     if (reply.code == EmuWire::Ok && isReleaseOperation(op.code)) {
         liveViewControlLocked(request, &reply);
     }
     sendReply(request, reply, op.data == DataIn && reply.code == EmuWire::Ok && reply.hasData);
+    m_exposureDelayMs = 0;
 }
 
 void OLP_Commu_EmuCamera::takeDataOut(const quint8* data, quint32 size, bool shortEnd)
@@ -697,7 +736,14 @@ void OLP_Commu_EmuCamera::sendReply(const Request& request, const Reply& reply, 
         m_dropNextResponse = false;
         return;
     }
-    m_pipe.push(container(EmuWire::ContainerResponse, reply.code, request.transactionId, reply.params));
+    // A release is answered when its exposure is over; a held answer when the test says.
+    Clock::time_point due =
+        m_exposureDelayMs > 0 ? Clock::now() + std::chrono::milliseconds(m_exposureDelayMs) : Clock::time_point();
+    if (m_holdOperation != 0 && request.code == m_holdOperation) {
+        m_holdOperation = 0;
+        due = Clock::time_point::max();
+    }
+    m_pipe.push(container(EmuWire::ContainerResponse, reply.code, request.transactionId, reply.params), due);
 }
 
 // ---- operations ---------------------------------------------------------------------------------
@@ -763,6 +809,7 @@ void OLP_Commu_EmuCamera::opOpenSession(const Request& r, Reply* out)
         out->code = EmuWire::SessionAlreadyOpen;
     } else {
         m_sessionOpen = true;
+        m_sessionLostByCamera = false;
     }
 }
 
@@ -959,7 +1006,30 @@ void OLP_Commu_EmuCamera::opRecorded(const Request& r, Reply*)
     if (isReleaseOperation(r.code)) {
         m_releases.append(r);
     }
+    const bool exposes = r.code == EmuWire::InitiateCapture || (r.code == EmuWire::Release && r.params.value(0) == 0);
+    if (exposes && m_exposureMsPerSecond > 0) {
+        m_exposureDelayMs = int(std::min(exposureSecondsLocked() * m_exposureMsPerSecond, 3600000.0));
+    }
     runSequenceLocked(r);
+}
+
+double OLP_Commu_EmuCamera::exposureSecondsLocked() const
+{
+    // The shutter time as APEX Tv x 256: t = 2^(-code / 256).
+    qint64 code = 0;
+    if (m_profile.hasSettingsStructure) {
+        const QByteArray& settings = m_profile.settings;
+        if (settings.size() >= OLP_Commu_EmuSettingsStruct::ShutterTime + 2) {
+            code = qFromLittleEndian<qint16>(settings.constData() + OLP_Commu_EmuSettingsStruct::ShutterTime);
+        }
+    } else {
+        for (const OLP_Commu_EmuProfile::Property& p : m_profile.properties) {
+            if (p.code == 0xD60C) {
+                code = p.current;
+            }
+        }
+    }
+    return std::pow(2.0, -double(code) / 256.0);
 }
 
 void OLP_Commu_EmuCamera::opAccept(const Request&, Reply*) {}
@@ -1060,6 +1130,36 @@ void OLP_Commu_EmuCamera::opGetStorageIDs(const Request&, Reply* out)
     out->data = ids.data();
 }
 
+void OLP_Commu_EmuCamera::opGetStorageInfo(const Request& r, Reply* out)
+{
+    if (r.params.value(0) != EmuWire::CardStorageId) {
+        out->code = EmuWire::InvalidStorageId;
+        return;
+    }
+    OLP_Commu_EmuDataset info;
+    info.u16(0x0004).u16(0x0002).u16(0x0000);  // removable RAM, generic hierarchical, read-write
+    info.u64(EmuWire::CardCapacity).u64(EmuWire::CardFree).u32(0xFFFFFFFF);
+    info.string(QStringLiteral("SD card")).string(QString());
+    out->hasData = true;
+    out->data = info.data();
+}
+
+void OLP_Commu_EmuCamera::opGetNumObjects(const Request& r, Reply* out)
+{
+    const quint32 storage = r.params.value(0);
+    if (storage != 0xFFFFFFFF && storage != EmuWire::CardStorageId) {
+        out->code = EmuWire::InvalidStorageId;
+        return;
+    }
+    const quint32 format = r.params.value(1);
+    quint32 count = 0;
+    for (auto it = m_objects.cbegin(); it != m_objects.cend(); ++it) {
+        const quint16 objectFormat = (it.key() & 0xF) == 2 ? EmuWire::FormatDng : EmuWire::FormatJpeg;
+        count += format == 0 || format == 0xFFFFFFFF || format == objectFormat ? 1 : 0;
+    }
+    out->params = {count};
+}
+
 void OLP_Commu_EmuCamera::opGetObjectHandles(const Request& r, Reply* out)
 {
     const quint32 storage = r.params.value(0);
@@ -1085,6 +1185,12 @@ void OLP_Commu_EmuCamera::opGetObjectInfo(const Request& r, Reply* out)
     const auto object = m_objects.value(handle);
     if (!object) {
         out->code = EmuWire::InvalidObjectHandle;
+        return;
+    }
+    if (const OLP_Commu_EmuCapture::Picture* picture = m_capture.find(handle)) {
+        // A picture this camera took: on the card as it was announced.
+        out->hasData = true;
+        out->data = OLP_Commu_EmuCapture::objectInfo(*picture, int(r.params.value(1)));
         return;
     }
     const bool dng = (handle & 0xF) == 2;
@@ -1207,11 +1313,12 @@ void OLP_Commu_EmuCamera::setThumbnail(quint32 handle, int thumbType, const QByt
 
 // ---- faults -------------------------------------------------------------------------------------
 
-void OLP_Commu_EmuCamera::failNextOperations(quint16 responseCode, int count, quint16 onlyOperation)
+void OLP_Commu_EmuCamera::failNextOperations(quint16 responseCode, int count, quint16 onlyOperation,
+                                             qint64 onlyFirstParam)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     for (int i = 0; i < count; ++i) {
-        m_faults.push_back(Fault{responseCode, onlyOperation});
+        m_faults.push_back(Fault{responseCode, onlyOperation, onlyFirstParam});
     }
 }
 
@@ -1262,6 +1369,78 @@ void OLP_Commu_EmuCamera::setInterfaceBusy(bool busy)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_interfaceBusy = busy;
+}
+
+void OLP_Commu_EmuCamera::setAccessDenied(bool denied)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_accessDenied = denied;
+}
+
+bool OLP_Commu_EmuCamera::isAccessDenied() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_accessDenied;
+}
+
+void OLP_Commu_EmuCamera::setStillImageInterface(bool present)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_stillImageInterface = present;
+}
+
+bool OLP_Commu_EmuCamera::hasStillImageInterface() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_stillImageInterface;
+}
+
+void OLP_Commu_EmuCamera::setZeroLengthPacket(OLP_Commu_EmuPipe::eZeroLengthPacket mode)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_pipe.setZeroLengthPacket(mode);
+}
+
+void OLP_Commu_EmuCamera::sleep()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_sessionOpen) {
+        m_sessionOpen = false;
+        m_vendorSessionOpen = false;
+        m_sessionLostByCamera = true;
+    }
+    m_sequences.reset();
+}
+
+void OLP_Commu_EmuCamera::setSessionLostOnReset(bool lost)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_sessionLostOnReset = lost;
+}
+
+void OLP_Commu_EmuCamera::reportBusyStatus(int count)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_busyStatus = std::max(count, 0);
+}
+
+void OLP_Commu_EmuCamera::holdNextAnswer(quint16 operation)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_holdOperation = operation;
+}
+
+void OLP_Commu_EmuCamera::releaseHeldAnswer()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_pipe.releaseHeld(Clock::now());
+    m_changed.notify_all();
+}
+
+void OLP_Commu_EmuCamera::setExposureTimeScale(int msPerSecond)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_exposureMsPerSecond = std::max(msPerSecond, 0);
 }
 
 // ---- observation --------------------------------------------------------------------------------
@@ -1343,6 +1522,12 @@ int OLP_Commu_EmuCamera::resetCount() const
     return m_resetCount;
 }
 
+int OLP_Commu_EmuCamera::deviceStatusRequests() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_deviceStatusRequests;
+}
+
 int OLP_Commu_EmuCamera::clearHaltCount(eEndpoint endpoint) const
 {
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -1369,7 +1554,7 @@ int OLP_Commu_EmuCamera::pendingEvents() const
 
 // ---- pictures -----------------------------------------------------------------------------------
 
-void OLP_Commu_EmuCamera::takePicturesLocked(int shots)
+void OLP_Commu_EmuCamera::takePicturesLocked(int shots, int delayMs)
 {
     if (shots <= 0) {
         return;
@@ -1380,8 +1565,19 @@ void OLP_Commu_EmuCamera::takePicturesLocked(int shots)
         m_objects.insert(picture.handle, picture.object);
         m_thumbnails.insert(quint64(picture.handle) << 8, picture.thumbnail);
         m_thumbnails.insert((quint64(picture.handle) << 8) | 1, picture.preview);
-        queueEventLocked(EmuWire::EventRequestObjectTransfer, {picture.handle}, 0);
+        announcePictureLocked(picture, delayMs);
     }
+    if (m_capture.options().standardEvents && !taken.isEmpty()) {
+        queueEventLocked(EmuWire::EventCaptureComplete, {m_lastTransactionId}, delayMs);
+    }
+}
+
+void OLP_Commu_EmuCamera::announcePictureLocked(const OLP_Commu_EmuCapture::Picture& picture, int delayMs)
+{
+    if (m_capture.options().standardEvents) {
+        queueEventLocked(EmuWire::EventObjectAdded, {picture.handle}, delayMs);
+    }
+    queueEventLocked(EmuWire::EventRequestObjectTransfer, {picture.handle}, delayMs);
 }
 
 bool OLP_Commu_EmuCamera::newObjectLocked(const Request& r, Reply* out)
@@ -1554,9 +1750,9 @@ void OLP_Commu_EmuCamera::runSequenceLocked(const Request& r)
         shots = OLP_Commu_EmuCapture::shotsForRelease(r.code, r.params, bracketShots, continuousShots);
     }
     if (outcome.firstShotDelayMs > 0 || outcome.shotSpacingMs > 0) {
-        takeSpacedPicturesLocked(shots, outcome.firstShotDelayMs, outcome.shotSpacingMs);
+        takeSpacedPicturesLocked(shots, outcome.firstShotDelayMs + m_exposureDelayMs, outcome.shotSpacingMs);
     } else {
-        takePicturesLocked(shots);
+        takePicturesLocked(shots, m_exposureDelayMs);
     }
 }
 
@@ -1572,7 +1768,11 @@ void OLP_Commu_EmuCamera::takeSpacedPicturesLocked(int shots, int firstDelayMs, 
         m_objects.insert(picture.handle, picture.object);
         m_thumbnails.insert(quint64(picture.handle) << 8, picture.thumbnail);
         m_thumbnails.insert((quint64(picture.handle) << 8) | 1, picture.preview);
-        queueEventLocked(EmuWire::EventRequestObjectTransfer, {picture.handle}, due);
+        announcePictureLocked(picture, due);
+    }
+    if (m_capture.options().standardEvents && !taken.isEmpty()) {
+        const int last = firstDelayMs + ((taken.size() - 1) / perShot) * spacingMs;
+        queueEventLocked(EmuWire::EventCaptureComplete, {m_lastTransactionId}, last);
     }
 }
 

@@ -68,6 +68,13 @@ public:
     void unplug();
     void replug();
     int address() const;
+    // The user may not open the device (no udev rule): opening it fails with Access.
+    void setAccessDenied(bool denied);
+    bool isAccessDenied() const;
+    // The camera is set to another USB mode (mass storage): it has no still
+    // image interface, and opening it fails with NotSupported.
+    void setStillImageInterface(bool present);
+    bool hasStillImageInterface() const;
 
     // ---- the USB function (called by the USB port implementations) ----
     // Opens and claims the interface; token identifies this host handle.
@@ -97,9 +104,10 @@ public:
     void setThumbnail(quint32 handle, int thumbType, const QByteArray& bytes);
 
     // ---- faults ----
-    // The next count operations (or only those with code onlyOperation)
-    // answer responseCode; a host data phase is still taken.
-    void failNextOperations(quint16 responseCode, int count = 1, quint16 onlyOperation = 0);
+    // The next count operations (or only those with code onlyOperation, and
+    // of those only the ones whose first parameter is onlyFirstParam when it
+    // is 0 or more) answer responseCode; a host data phase is still taken.
+    void failNextOperations(quint16 responseCode, int count = 1, quint16 onlyOperation = 0, qint64 onlyFirstParam = -1);
     void dropNextResponse();
     // The next access to the endpoint stalls it until the host clears the halt.
     void stallNext(eEndpoint endpoint);
@@ -117,6 +125,25 @@ public:
     // the wire; unplugging ends the wait at once with NoDevice, and a read
     // whose bytes need longer than its time-out ends with Timeout after it.
     void setBulkInRate(quint64 bytesPerSecond);
+    // Whether the camera ends a data phase of whole packets with a
+    // zero-length packet, or sends its response behind the data.
+    void setZeroLengthPacket(OLP_Commu_EmuPipe::eZeroLengthPacket mode);
+    // The camera falls asleep: it forgets both sessions and refuses every
+    // operation with Session Not Open until the host opens them again.
+    void sleep();
+    // A class Device Reset makes the camera forget its sessions as well.
+    void setSessionLostOnReset(bool lost);
+    // The next count Get Device Status requests find the camera busy. Clearing
+    // a halt while it is busy is a protocol error.
+    void reportBusyStatus(int count);
+    // A release that exposes is answered only after the exposure: the
+    // camera's shutter time, msPerSecond milliseconds per second (0: at once).
+    // Its pictures are announced then too.
+    void setExposureTimeScale(int msPerSecond);
+    // The answer to the next operation with this code is held back until
+    // releaseHeldAnswer(): the host waits as for a slow camera.
+    void holdNextAnswer(quint16 operation);
+    void releaseHeldAnswer();
 
     // ---- live view ----
     // The user switches live view at the camera (0 off, 2 photo, 3 video);
@@ -169,6 +196,7 @@ public:
     bool isVendorSessionOpen() const;
     bool isClaimed() const;
     int resetCount() const;
+    int deviceStatusRequests() const;
     int clearHaltCount(eEndpoint endpoint) const;
     int lastTimeoutMs(eEndpoint endpoint) const;
     // Host reads that wait on the endpoint right now.
@@ -213,6 +241,7 @@ private:
     {
         quint16 responseCode;
         quint16 onlyOperation;
+        qint64 onlyFirstParam;  // -1: any
     };
 
     static const QVector<Operation>& operationTable();
@@ -239,6 +268,8 @@ private:
     void opSetPropValue(const Request& r, Reply* out);
     void opGetObject(const Request& r, Reply* out);
     void opGetStorageIDs(const Request& r, Reply* out);
+    void opGetStorageInfo(const Request& r, Reply* out);
+    void opGetNumObjects(const Request& r, Reply* out);
     void opGetObjectHandles(const Request& r, Reply* out);
     void opGetObjectInfo(const Request& r, Reply* out);
     void opGetThumb(const Request& r, Reply* out);
@@ -258,7 +289,12 @@ private:
     // Answers an object operation on the new-object handle while a new picture
     // waits; false otherwise (other handles, or an object stored under it).
     bool newObjectLocked(const Request& r, Reply* out);
-    void takePicturesLocked(int shots);
+    void takePicturesLocked(int shots, int delayMs = 0);
+    // The events of one new picture: ObjectAdded first on a standard camera,
+    // then the request to transfer it.
+    void announcePictureLocked(const OLP_Commu_EmuCapture::Picture& picture, int delayMs);
+    // The shutter time the camera would expose now, in seconds.
+    double exposureSecondsLocked() const;
     // A release as the camera's sequences see it: events, property changes, pictures.
     void runSequenceLocked(const Request& r);
     void takeSpacedPicturesLocked(int shots, int firstDelayMs, int spacingMs);
@@ -284,6 +320,8 @@ private:
     int m_address = 1;
     bool m_interfaceBusy = false;
     quint64 m_bulkInRate = 0;  // bytes per second, 0: unpaced
+    bool m_accessDenied = false;
+    bool m_stillImageInterface = true;
     quint64 m_claimToken = 0;  // 0 while not claimed
     quint64 m_nextToken = 1;
 
@@ -294,7 +332,15 @@ private:
 
     bool m_sessionOpen = false;
     bool m_vendorSessionOpen = false;
+    // The camera itself closed the sessions (sleep, reset): the host cannot
+    // know, so operations outside the session are no protocol error then.
+    bool m_sessionLostByCamera = false;
+    bool m_sessionLostOnReset = false;
     quint32 m_lastTransactionId = 0;
+    int m_busyStatus = 0;
+    int m_exposureMsPerSecond = 0;
+    int m_exposureDelayMs = 0;  // of the release being answered
+    quint16 m_holdOperation = 0;
 
     // The host's data phase being received.
     bool m_dataOutActive = false;
@@ -321,6 +367,7 @@ private:
     QList<Request> m_releases;
     QStringList m_protocolErrors;
     int m_resetCount = 0;
+    int m_deviceStatusRequests = 0;
     int m_clearHaltCount[3] = {0, 0, 0};
     int m_lastTimeout[3] = {0, 0, 0};
     int m_waiting[3] = {0, 0, 0};

@@ -1,6 +1,7 @@
 #include "OLP_Commu_EmuCapture.h"
 
 #include <QBuffer>
+#include <QDateTime>
 #include <QImage>
 #include <QImageWriter>
 #include <algorithm>
@@ -295,6 +296,7 @@ OLP_Commu_EmuCapture::Picture OLP_Commu_EmuCapture::announce(const QString& file
     picture.holdDataAfter = m_options.holdDataAfter;
     picture.thumbnail = jpegImage(ThumbWidth, ThumbHeight, 0);
     picture.preview = picture.thumbnail;
+    picture.captureDate = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd'T'hhmmss.zzz")).left(17);
     add(picture);
     return picture;
 }
@@ -327,6 +329,7 @@ OLP_Commu_EmuCapture::Picture OLP_Commu_EmuCapture::makePicture(bool dng, const 
     }
     picture.reportedSize = m_options.reportedSize != 0 ? m_options.reportedSize
                                                        : quint32(std::min<quint64>(picture.object->size(), 0xFFFFFFFF));
+    picture.captureDate = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd'T'hhmmss.zzz")).left(17);
     return picture;
 }
 
@@ -392,7 +395,7 @@ QByteArray OLP_Commu_EmuCapture::objectInfo(const Picture& picture, int thumbTyp
     info.u32(6000).u32(4000).u32(dng ? 16 : 24);
     info.u32(0).u16(0).u32(0).u32(picture.sequenceNumber);
     info.string(picture.fileName);
-    info.string(QStringLiteral("20250412T101500.0")).string(QStringLiteral("20250412T101500.0")).string(QString());
+    info.string(picture.captureDate).string(picture.captureDate).string(QString());
     return info.data();
 }
 

@@ -58,6 +58,10 @@ public:
         quint32 reportedSize = 0;
         qint64 stopDataAfter = -1;
         qint64 holdDataAfter = -1;
+        // As a standard PTP camera: ObjectAdded for each new file and
+        // CaptureComplete after each release, besides the vendor's request to
+        // transfer the file.
+        bool standardEvents = false;
 
         static Options forProduct(quint16 productId);
     };
@@ -69,6 +73,7 @@ public:
         quint16 format = 0;
         quint32 sequenceNumber = 0;  // files of this release still to come, this one included
         quint32 reportedSize = 0;
+        QString captureDate;  // PTP date and time, "YYYYMMDDThhmmss.s"
         int orientation = 0;
         bool previewMissing = false;
         qint64 stopDataAfter = -1;
@@ -105,6 +110,7 @@ public:
     const Picture* find(quint32 handle) const;
     QList<Picture> pictures() const { return m_pictures; }
 
+    // The ObjectInfo dataset of a picture, the same when it is new and later on the card.
     static QByteArray objectInfo(const Picture& picture, int thumbType);
     static const QByteArray* thumbnailOf(const Picture& picture, int thumbType);
 

@@ -3,11 +3,12 @@
 #include <algorithm>
 #include <cstring>
 
-void OLP_Commu_EmuPipe::push(const QByteArray& transfer)
+void OLP_Commu_EmuPipe::push(const QByteArray& transfer, Clock::time_point due)
 {
     Transfer t;
     t.head = transfer;
     t.total = static_cast<quint64>(transfer.size());
+    t.due = due;
     m_queue.push_back(t);
 }
 
@@ -20,6 +21,23 @@ void OLP_Commu_EmuPipe::push(const QByteArray& head, const std::shared_ptr<const
     t.objectOffset = offset;
     t.total = std::min<quint64>(static_cast<quint64>(head.size()) + count, limit);
     m_queue.push_back(t);
+}
+
+bool OLP_Commu_EmuPipe::isReady(Clock::time_point now, Clock::time_point* due) const
+{
+    if (m_queue.empty()) {
+        *due = Clock::time_point();
+        return false;
+    }
+    *due = m_queue.front().due;
+    return m_queue.front().due <= now;
+}
+
+void OLP_Commu_EmuPipe::releaseHeld(Clock::time_point now)
+{
+    for (Transfer& t : m_queue) {
+        t.due = std::min(t.due, now);
+    }
 }
 
 void OLP_Commu_EmuPipe::copy(const Transfer& transfer, quint64 from, quint8* target, quint64 count)
@@ -65,14 +83,27 @@ eUsbError OLP_Commu_EmuPipe::read(quint8* target, quint32 size, quint32* receive
     copy(t, t.position, target, n);
     t.position += n;
     *received = static_cast<quint32>(n);
-    if (t.position == t.total) {
-        const bool endsWithZeroLengthPacket = t.total % m_packetSize == 0;
-        // The read ends on the short packet, or on the zero-length packet
-        // when it asked for more; only a read that stopped at exactly the end
-        // of whole packets leaves the zero-length packet for the next read.
-        if (!endsWithZeroLengthPacket || n < size) {
-            m_queue.pop_front();
+    if (t.position < t.total) {
+        return eUsbError::Ok;
+    }
+    const bool wholePacketsOnly = t.total % m_packetSize == 0;
+    if (!wholePacketsOnly || m_zeroLengthPacket != ZeroLengthPacketSent) {
+        m_queue.pop_front();
+        if (wholePacketsOnly && m_zeroLengthPacket == ResponseJoinsData && n < size && !m_queue.empty() &&
+            m_queue.front().due <= Clock::now()) {
+            // Nothing ended the transfer: the next one runs on in this read.
+            quint32 more = 0;
+            const eUsbError result = read(target + n, static_cast<quint32>(size - n), &more);
+            *received += more;
+            return result;
         }
+        return eUsbError::Ok;
+    }
+    // The read ends on the zero-length packet when it asked for more; only a
+    // read that stopped at exactly the end of whole packets leaves the
+    // zero-length packet for the next read.
+    if (n < size) {
+        m_queue.pop_front();
     }
     return eUsbError::Ok;
 }

@@ -30,6 +30,8 @@ constexpr quint16 GetDeviceInfo = 0x1001;
 constexpr quint16 OpenSession = 0x1002;
 constexpr quint16 CloseSession = 0x1003;
 constexpr quint16 GetStorageIDs = 0x1004;
+constexpr quint16 GetStorageInfo = 0x1005;
+constexpr quint16 GetNumObjects = 0x1006;
 constexpr quint16 GetObjectHandles = 0x1007;
 constexpr quint16 GetObjectInfo = 0x1008;
 constexpr quint16 GetObject = 0x1009;
@@ -72,8 +74,10 @@ constexpr quint32 NewObjectHandle = 0x12345678;
 // Object property: the picture's orientation (16 bits, Exif values).
 constexpr quint16 ObjectPropOrientation = 0xD800;
 
-// The one memory card of the camera.
+// The one memory card of the camera: 64 GB, 48 GB of them free.
 constexpr quint32 CardStorageId = 0x00010001;
+constexpr quint64 CardCapacity = 64000000000ull;
+constexpr quint64 CardFree = 48000000000ull;
 
 // Responses.
 constexpr quint16 Ok = 0x2001;
@@ -96,7 +100,9 @@ constexpr quint16 TransactionCancelled = 0x201F;
 constexpr quint16 InvalidObjectPropCode = 0xA801;
 
 // Events the camera raises.
+constexpr quint16 EventObjectAdded = 0x4002;
 constexpr quint16 EventRequestObjectTransfer = 0x4009;
+constexpr quint16 EventCaptureComplete = 0x400D;
 constexpr quint16 EventSettingsChanged = 0xC000;
 constexpr quint16 EventLensChanged = 0xC002;
 constexpr quint16 EventBulbTick = 0xC006;

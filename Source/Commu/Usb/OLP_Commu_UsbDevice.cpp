@@ -21,6 +21,8 @@ const char* usbErrorName(eUsbError error)
             return "LIBUSB_ERROR_OVERFLOW";
         case eUsbError::Stall:
             return "LIBUSB_ERROR_PIPE";
+        case eUsbError::NotSupported:
+            return "LIBUSB_ERROR_NOT_SUPPORTED";
         case eUsbError::Other:
             break;
     }

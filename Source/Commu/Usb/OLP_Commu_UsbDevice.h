@@ -15,6 +15,7 @@ enum class eUsbError : int
     Timeout = -7,
     Overflow = -8,
     Stall = -9,
+    NotSupported = -12,  // the device has no still image interface (another USB mode)
     Other = -99,
 };
 

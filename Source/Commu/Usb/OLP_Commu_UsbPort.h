@@ -29,8 +29,10 @@ public:
     virtual QList<OLP_Commu_UsbDeviceEntry> listDevices() = 0;
 
     // Opens the device, claims its still image interface and clears the halts
-    // of its endpoints. On failure returns null and sets error; NotFound means
-    // this port has no device of that ID.
+    // of its endpoints. On failure returns null and sets error: NotFound means
+    // this port has no device of that ID, NotSupported that the device has no
+    // still image interface (a camera set to another USB mode), Busy that
+    // another program holds the interface, Access that the user may not open it.
     virtual std::unique_ptr<OLP_Commu_UsbDevice> open(const QString& deviceId, eUsbError* error) = 0;
 
     // "usb\vid_2F1A&pid_0101\<bus>-<port path>:<address>", hexadecimal in upper case.

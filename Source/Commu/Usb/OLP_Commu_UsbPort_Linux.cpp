@@ -211,6 +211,8 @@ eUsbError OLP_Commu_UsbPort_Linux::fromLibusb(int code)
             return eUsbError::Overflow;
         case LIBUSB_ERROR_PIPE:
             return eUsbError::Stall;
+        case LIBUSB_ERROR_NOT_SUPPORTED:
+            return eUsbError::NotSupported;
         default:
             return code > 0 ? eUsbError::Ok : eUsbError::Other;
     }
@@ -286,15 +288,16 @@ std::unique_ptr<OLP_Commu_UsbDevice> OLP_Commu_UsbPort_Linux::open(const QString
             continue;
         }
         if (!findStillImageInterface(list[i], &info)) {
-            debugPrintf(0, "%s - %s has no still image interface", name, qPrintable(deviceId));
-            result = eUsbError::NotFound;
+            // A camera in another USB mode (mass storage, MTP) or no camera at all.
+            debugPrintf(1, "%s - %s has no still image interface", name, qPrintable(deviceId));
+            result = eUsbError::NotSupported;
             break;
         }
         const int rc = libusb_open(list[i], &handle);
         if (rc != LIBUSB_SUCCESS) {
             handle = nullptr;
             result = fromLibusb(rc);
-            debugPrintf(0, "%s - libusb_open failed: %d (%s)", name, rc, usbErrorName(result));
+            debugPrintf(1, "%s - libusb_open failed: %d (%s)", name, rc, usbErrorName(result));
         }
         break;
     }
@@ -311,7 +314,7 @@ std::unique_ptr<OLP_Commu_UsbDevice> OLP_Commu_UsbPort_Linux::open(const QString
     const int claim = libusb_claim_interface(handle, info.number);
     if (claim != LIBUSB_SUCCESS) {
         result = fromLibusb(claim);
-        debugPrintf(0, "%s - libusb_claim_interface(%d) failed: %d (%s)", name, info.number, claim,
+        debugPrintf(1, "%s - libusb_claim_interface(%d) failed: %d (%s)", name, info.number, claim,
                     usbErrorName(result));
         libusb_close(handle);
         return nullptr;

@@ -220,8 +220,13 @@ void OLP_GUI_Capture::buildForm()
     secondField->addWidget(m_cbbBracketDeltaEV);
     secondField->addWidget(m_cbbIntervalTime);
     secondField->addLayout(hlyIntervalTime);
-    m_layout->addLayout(firstField, row, 1);
-    m_layout->addLayout(secondField, row, 2);
+    // The row under the drive mode uses the whole width: "5 Images" does not
+    // fit into one control column.
+    auto* hlyDriveFields = new QHBoxLayout();
+    hlyDriveFields->setObjectName(QStringLiteral("hlyDriveFields"));
+    hlyDriveFields->addLayout(firstField, 1);
+    hlyDriveFields->addLayout(secondField, 1);
+    m_layout->addLayout(hlyDriveFields, row, 0, 1, 3);
 
     ++row;
     m_lblFocusMode = addRowLabel(row, "lblFocusMode", tr("Focus Mode:"));

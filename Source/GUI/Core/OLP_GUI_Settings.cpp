@@ -210,6 +210,12 @@ void OLP_GUI_Settings::setDemoCamera(bool on)
     setValueLocked(globalKey("/DemoCamera"), on);
 }
 
+QString OLP_GUI_Settings::tcpServerAddress() const
+{
+    QMutexLocker lock(&g_settingsMutex);
+    return valueLocked(globalKey("/TcpServerAddress"), QString()).toString();
+}
+
 bool OLP_GUI_Settings::isAutoUpdates() const
 {
     QMutexLocker lock(&g_settingsMutex);

@@ -54,6 +54,9 @@ public:
     bool isAlwaysOnTop() const;
     void setAlwaysOnTop(bool on);
     bool isAutoUpdates() const;
+    // "/TcpServerAddress": the address the TCP command server listens on;
+    // empty (the default) means every interface. Read only.
+    QString tcpServerAddress() const;
     void setAutoUpdates(bool on);
     bool isUnitFeet() const;
     void setIsUnitFeet(bool feet);

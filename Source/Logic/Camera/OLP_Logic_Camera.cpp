@@ -1402,6 +1402,11 @@ void OLP_Logic_Camera::catchRefresh3DAxisData()
 
 bool OLP_Logic_Camera::releaseCam(int releaseMode)
 {
+    if (m_cameraAccess) {
+        // The camera answers a release after the exposure: the transport waits
+        // that long (-1, unknown, in bulb mode).
+        m_cameraAccess->setExposureTime(shutterTime());
+    }
     const bool result = m_cameraAccess && m_cameraAccess->releaseCam(releaseMode);
     if (result) {
         m_busy.store(true);
@@ -1498,7 +1503,10 @@ void OLP_Logic_Camera::transferRequest()
     ++m_transferRequests;
     const bool objectProps = m_deviceInfo && m_deviceInfo->isOperationSupported(PTP::OpGetObjectPropsSupported) &&
                              m_deviceInfo->isOperationSupported(PTP::OpGetObjectPropValue);
-    OLP_Logic_TransferThread* thread = new OLP_Logic_TransferThread(this, objectProps);
+    // The file format of the picture is the one set now; a change while the
+    // transfer waits for its turn belongs to later pictures.
+    const int fileFormat = m_settings ? m_settings->fileFormat() : 0;
+    OLP_Logic_TransferThread* thread = new OLP_Logic_TransferThread(this, objectProps, fileFormat);
     m_transferThreads.append(thread);
     thread->start(QThread::InheritPriority);
 }

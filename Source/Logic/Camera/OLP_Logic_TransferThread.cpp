@@ -96,8 +96,8 @@ private:
 
 }  // namespace
 
-OLP_Logic_TransferThread::OLP_Logic_TransferThread(OLP_Logic_Camera* camera, bool useObjectProps)
-    : QThread(nullptr), m_camera(camera), m_useObjectProps(useObjectProps)
+OLP_Logic_TransferThread::OLP_Logic_TransferThread(OLP_Logic_Camera* camera, bool useObjectProps, int fileFormat)
+    : QThread(nullptr), m_camera(camera), m_useObjectProps(useObjectProps), m_fileFormat(fileFormat)
 {
     debugPrintf(kTransferFlag, "%s - created in thread 0x%lx", "OLP_Logic_TransferThread::OLP_Logic_TransferThread",
                 currentThreadIdForLog());
@@ -389,7 +389,7 @@ void OLP_Logic_TransferThread::transfer()
     if (folders->pictureName().isEmpty()) {
         folders->setPictureName(OLP_Logic_FolderSettings::defaultPictureName());
     }
-    const int fileFormat = m_camera->cameraSettings()->fileFormat();
+    const int fileFormat = m_fileFormat;
     const bool twoFiles = OLP_Logic_FolderSettings::isPairFormat(fileFormat);
 
     if (infoRead) {

@@ -49,10 +49,12 @@ public:
         QString fileName;
     };
 
-    OLP_Logic_TransferThread(OLP_Logic_Camera* camera, bool useObjectProps);
+    // fileFormat: the camera's file format when the picture was announced.
+    OLP_Logic_TransferThread(OLP_Logic_Camera* camera, bool useObjectProps, int fileFormat);
     ~OLP_Logic_TransferThread() override;
 
     bool useObjectProps() const { return m_useObjectProps; }
+    int fileFormat() const { return m_fileFormat; }
     bool usePartialObject() const { return m_usePartialObject; }
 
     // Reads the dataset the camera delivered; the file name stops at its first
@@ -111,5 +113,6 @@ private:
 
     OLP_Logic_Camera* const m_camera;
     const bool m_useObjectProps;
+    const int m_fileFormat;
     bool m_usePartialObject = false;
 };

@@ -1,7 +1,6 @@
 #include "OLP_Logic_Controller.h"
 
 #include <QDebug>
-#include <QMetaMethod>
 #include <QThread>
 #include <array>
 #include <cmath>
@@ -13,6 +12,7 @@
 #include "OLP_Logic_APEXConverterAperture.h"
 #include "OLP_Logic_APEXConverterShutterTime.h"
 #include "OLP_Logic_Camera.h"
+#include "OLP_Logic_CameraProblem.h"
 #include "OLP_Logic_ConverterAudioLevel.h"
 #include "OLP_Logic_ConverterAutoPowerOff.h"
 #include "OLP_Logic_ConverterAutoreviewDuration.h"
@@ -98,6 +98,8 @@ OLP_Logic_Controller::OLP_Logic_Controller(OLP_Commu_CameraAccess_Base* usbAcces
                 &OLP_Logic_Controller::catchConnectionOpened, Qt::QueuedConnection);
         connect(m_usbAccess, &OLP_Commu_CameraAccess_Base::signalConnectionClosed, this,
                 &OLP_Logic_Controller::catchConnectionClosed, Qt::QueuedConnection);
+        connect(m_usbAccess, &OLP_Commu_CameraAccess_Base::signalOpenProblem, this,
+                &OLP_Logic_Controller::catchOpenProblem, Qt::QueuedConnection);
         const bool found = m_usbAccess->checkDeviceAvailable();
         if (!found && m_secondAccess) {
             m_secondAccess->checkDeviceAvailable();
@@ -279,8 +281,44 @@ void OLP_Logic_Controller::catchConnectionOpened(int connectionType)
     createConverters();
     connectCamera();
     updateCachedState();
+    reportCameraProblem(int(eCameraProblem::None));
     debugPrintf(256, "%s - camera 0x%X connected", OLP_CTRL(catchConnectionOpened), product);
     emit signalCameraConnected();
+}
+
+void OLP_Logic_Controller::catchOpenProblem(int connectionType, int problem, QString deviceId)
+{
+    if (m_camera) {
+        // The no-camera window is not shown; another device's trouble is no news.
+        return;
+    }
+    eCameraProblem cause = eCameraProblem::None;
+    switch (problem) {
+        case OLP_Commu_CameraAccess_Base::OpenProblemInUse:
+            cause = eCameraProblem::InUse;
+            break;
+        case OLP_Commu_CameraAccess_Base::OpenProblemNoPermission:
+            cause = eCameraProblem::NoPermission;
+            break;
+        case OLP_Commu_CameraAccess_Base::OpenProblemNotPtp:
+            cause = eCameraProblem::NotPtpMode;
+            break;
+        default:
+            // Gone, opened, or a failure the user cannot mend: no line.
+            break;
+    }
+    debugPrintf(256, "%s - connection type %d, device %s: open problem %d", OLP_CTRL(catchOpenProblem), connectionType,
+                qPrintable(deviceId), problem);
+    reportCameraProblem(int(cause));
+}
+
+void OLP_Logic_Controller::reportCameraProblem(int problem)
+{
+    if (problem == m_cameraProblem) {
+        return;
+    }
+    m_cameraProblem = problem;
+    emit signalCameraProblem(problem);
 }
 
 void OLP_Logic_Controller::createConverters()
@@ -2529,14 +2567,17 @@ void OLP_Logic_Controller::loadThumb(uint handle, bool isBig)
     if (noCamera(name) || !m_currentAccess) {
         return;
     }
-    const bool wasBusy = m_camera->isBusy();
-    const bool wasInProgress = m_camera->isTransferInProgress();
-    m_camera->setBusy(true);
-    m_camera->setTransferInProgress(true);
     QByteArray data;
     QString entryName;
     {
+        debugPrintf(256, "%s - waiting for the transfer lock", name);
         QMutexLocker lock(m_camera->transferLock());
+        // The flags are taken inside the lock: a transfer that ends while this
+        // load waits clears them, and a copy from before would set them again.
+        const bool wasBusy = m_camera->isBusy();
+        const bool wasInProgress = m_camera->isTransferInProgress();
+        m_camera->setBusy(true);
+        m_camera->setTransferInProgress(true);
         const int index = m_camera->imageDBIndexOf(handle);
         if (index < 0) {
             debugPrintf(0, "%s - no picture with handle 0x%08X", name, handle);
@@ -2563,12 +2604,11 @@ void OLP_Logic_Controller::loadThumb(uint handle, bool isBig)
                 debugPrintf(0, "%s - object info of 0x%08X not read", name, handle);
             }
         }
+        m_camera->setTransferInProgress(wasInProgress);
+        m_camera->setBusy(wasBusy);
     }
-    m_camera->setTransferInProgress(wasInProgress);
-    m_camera->setBusy(wasBusy);
-    // The receiver owns the array: without a receiver nobody would free it.
-    if (!data.isEmpty() && isSignalConnected(QMetaMethod::fromSignal(&OLP_Logic_Controller::signalThumbReceived))) {
-        emit signalThumbReceived(new QByteArray(data), entryName, handle, isBig);
+    if (!data.isEmpty()) {
+        emit signalThumbReceived(data, entryName, handle, isBig);
     }
 }
 
@@ -2584,12 +2624,14 @@ void OLP_Logic_Controller::loadImageForSharing(int index, bool fullRes, bool for
     if (index < 0 || index >= m_camera->imageDBCount()) {
         debugPrintf(0, "%s - no picture at index %d", name, index);
     } else {
-        const bool wasBusy = m_camera->isBusy();
-        const bool wasInProgress = m_camera->isTransferInProgress();
-        m_camera->setBusy(true);
-        m_camera->setTransferInProgress(true);
         {
+            debugPrintf(256, "%s - waiting for the transfer lock", name);
             QMutexLocker lock(m_camera->transferLock());
+            // Taken inside the lock, as for thumbnails.
+            const bool wasBusy = m_camera->isBusy();
+            const bool wasInProgress = m_camera->isTransferInProgress();
+            m_camera->setBusy(true);
+            m_camera->setTransferInProgress(true);
             std::array<quint8, kObjectInfoSize> info{};
             if (!m_currentAccess->getObjectInfo(info.data(), kObjectInfoSize, 1, handle)) {
                 debugPrintf(0, "%s - object info of 0x%08X not read", name, handle);
@@ -2621,14 +2663,12 @@ void OLP_Logic_Controller::loadImageForSharing(int index, bool fullRes, bool for
                     }
                 }
             }
+            m_camera->setTransferInProgress(wasInProgress);
+            m_camera->setBusy(wasBusy);
         }
-        m_camera->setTransferInProgress(wasInProgress);
-        m_camera->setBusy(wasBusy);
     }
-    // The receiver owns the array: without a receiver nobody would free it.
-    if (isSignalConnected(QMetaMethod::fromSignal(&OLP_Logic_Controller::signalImageForSharingReceived))) {
-        emit signalImageForSharingReceived(data.isEmpty() ? nullptr : new QByteArray(data), isDng);
-    }
+    // An empty array: the picture could not be loaded.
+    emit signalImageForSharingReceived(data, isDng);
 }
 
 void OLP_Logic_Controller::deleteObjectFromImageDB(uint handle)

@@ -183,9 +183,14 @@ signals:
     void signalWarning(QString text);
     void signalQuickView(QByteArray data, QString fileName, int orientation);
     void signalNoQuickView();
-    // The receiver owns the byte array; null when nothing could be loaded.
-    void signalThumbReceived(QByteArray* data, QString name, uint handle, bool isBig);
-    void signalImageForSharingReceived(QByteArray* data, bool isDng);
+    // Sent only with data.
+    void signalThumbReceived(QByteArray data, QString name, uint handle, bool isBig);
+    // An empty array when the picture could not be loaded.
+    void signalImageForSharingReceived(QByteArray data, bool isDng);
+    // Why the camera that was found cannot be opened (eCameraProblem, text by
+    // OLP_Logic_CameraProblem::text), and eCameraProblem::None when it opened
+    // or left the bus. Sent when the problem changes.
+    void signalCameraProblem(int problem);
     void signalImageDBChangeBegin();
     void signalImageDBChangeEnd();
 
@@ -534,6 +539,9 @@ public:
     int bracketCount() const { return m_bracketCount; }
     int bulbState() const { return m_bulbState; }
     QTimer* intervalTimer() const { return m_intervalTimer; }
+    // Frames and seconds of the series the controller runs itself (controller thread).
+    int intervalFrames() const { return m_intervalFrames; }
+    int intervalTime() const { return m_intervalTime; }
     QTimer* bulbResetTimer() { return &m_bulbResetTimer; }
     QTimer* selfTimerResetTimer() { return &m_selfTimerResetTimer; }
     // Milliseconds per unit of the interval time (a second); tests shorten it.
@@ -548,6 +556,7 @@ private slots:
     void catchDeviceAvailable(int connectionType, qulonglong cameraId, int productId, QString deviceId);
     void catchConnectionOpened(int connectionType);
     void catchConnectionClosed(int connectionType);
+    void catchOpenProblem(int connectionType, int problem, QString deviceId);
     void catchTransferRequest();
     void catchLensChanged();
     void catchElectronicShutter(int value);
@@ -580,6 +589,8 @@ private:
     // converters, camera object, cached state.
     void releaseCamera();
     void updateCachedState();
+    // Sends signalCameraProblem when the problem changed.
+    void reportCameraProblem(int problem);
     bool inOwnThread() const;
     // Empty on a failed or short read.
     QByteArray readWholeObject(const char* method, quint32 handle, quint32 size);
@@ -627,6 +638,8 @@ private:
     int m_intervalFrames = 5;
     int m_intervalTime = 2;
     QTimer m_devicePollTimer;
+    // The problem last sent with signalCameraProblem.
+    int m_cameraProblem = 0;
 
     // Guards the answers of the queries that other threads may call:
     // m_cachedProductId, m_cachedProductName, m_cachedLiveViewMode, m_cachedHas3DAxis.

@@ -5,7 +5,6 @@
 
 void olpRegisterMetaTypes()
 {
-    qRegisterMetaType<QByteArray*>("QByteArray*");
     qRegisterMetaType<QVector<int>>("QVector<int>");
     qRegisterMetaType<OLP_Logic_FolderSettingsRecord>("OLP_Logic_FolderSettingsRecord");
     qRegisterMetaType<QImage>("QImage");

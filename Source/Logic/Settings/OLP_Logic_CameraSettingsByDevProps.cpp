@@ -121,6 +121,7 @@ OLP_Logic_CameraSettingsByDevProps::OLP_Logic_CameraSettingsByDevProps(OLP_Commu
 {
     for (int i = 0; i < FieldCount; ++i) {
         m_values[i] = kFields[i].initial;
+        m_read[i] = false;
     }
     recvFromCamera(nullptr);
 }
@@ -201,7 +202,13 @@ bool OLP_Logic_CameraSettingsByDevProps::readField(Field field, SettingsChangeFl
     if (!ok) {
         return false;
     }
+    m_read[field] = true;
     return store(field, newValue, changes);
+}
+
+bool OLP_Logic_CameraSettingsByDevProps::valuesValid() const
+{
+    return m_read[ExternalShooting] && m_read[AutoPowerOff];
 }
 
 void OLP_Logic_CameraSettingsByDevProps::readSensitivity(SettingsChangeFlags* changes)

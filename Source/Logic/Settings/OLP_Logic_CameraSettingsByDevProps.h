@@ -33,6 +33,10 @@ public:
     void recvFromCamera(quint16 propertyCode, SettingsChangeFlags* changes) override;
     void recvFromCamera(SettingsChangeFlags* changes) override;
     void sendToCamera() override;
+    // True once the storage type and the auto power-off, the values the
+    // camera object saves at connection and writes back at disconnection,
+    // were read from the camera; the initial values are no camera's.
+    bool valuesValid() const override;
 
     void setDriveMode(int value) override;
     void setFocusMode(int value) override;
@@ -333,4 +337,5 @@ private:
     const quint32 m_productId;
     std::unique_ptr<OLP_Logic_APEXConverterShutterTime> m_shutterTime;
     qint32 m_values[FieldCount];
+    bool m_read[FieldCount];  // the field was read from the camera at least once
 };

@@ -4,6 +4,7 @@
 // something).
 
 #include <QElapsedTimer>
+#include <QRegularExpression>
 #include <QtEndian>
 #include <QtTest>
 #include <thread>
@@ -54,8 +55,9 @@ struct Host
     {
         write(containerBytes(1, code, tid, params));
     }
-    // The response code of the next response container, skipping a data phase.
-    int response()
+    // The response code of the next response container, skipping a data
+    // phase; params receives the response's parameters.
+    int response(QVector<quint32>* params = nullptr)
     {
         for (int i = 0; i < 3; ++i) {
             QByteArray b(16384, '\0');
@@ -64,10 +66,23 @@ struct Host
                 return -1;
             }
             if (n >= 12 && qFromLittleEndian<quint16>(b.constData() + 4) == 3) {
+                for (quint32 offset = 12; params && offset + 4 <= n; offset += 4) {
+                    params->append(qFromLittleEndian<quint32>(b.constData() + offset));
+                }
                 return qFromLittleEndian<quint16>(b.constData() + 6);
             }
         }
         return -1;
+    }
+    // The code and first parameter of the next event.
+    QPair<int, quint32> event()
+    {
+        quint8 bytes[64];
+        quint32 n = 0;
+        if (device->interruptRead(bytes, 64, &n, 1000) != eUsbError::Ok || n < 16) {
+            return {-1, 0};
+        }
+        return {qFromLittleEndian<quint16>(bytes + 6), qFromLittleEndian<quint32>(bytes + 12)};
     }
     void openSessions()
     {
@@ -100,6 +115,9 @@ private slots:
     void unplugEndsWaitingReads();
     void replugIsANewDevice();
     void interfaceHeldElsewhere();
+    void openRefusedAsTheCameraSays_data();
+    void openRefusedAsTheCameraSays();
+    void standardCameraAnswers();
     void propertyChangesRaiseOneEvent();
     void partialObjectReads_data();
     void partialObjectReads();
@@ -251,38 +269,56 @@ void tst_EmuCamera::hostFaultsAreRecorded()
 
 void tst_EmuCamera::pipeBehavesLikeABus_data()
 {
-    QTest::addColumn<int>("transfer");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QVector<int>>("transfers");
     QTest::addColumn<QVector<int>>("reads");
     QTest::addColumn<QVector<int>>("received");
     QTest::addColumn<QVector<int>>("errors");
     const int ok = int(eUsbError::Ok);
     const int timeout = int(eUsbError::Timeout);
     const int overflow = int(eUsbError::Overflow);
-    QTest::newRow("short transfer") << 100 << QVector<int>{512, 512} << QVector<int>{100, 0}
+    const int zlp = OLP_Commu_EmuPipe::ZeroLengthPacketSent;
+    const int joins = OLP_Commu_EmuPipe::ResponseJoinsData;
+    const int next = OLP_Commu_EmuPipe::ResponseInNextRead;
+    QTest::newRow("short transfer") << zlp << QVector<int>{100} << QVector<int>{512, 512} << QVector<int>{100, 0}
                                     << QVector<int>{ok, timeout};
     QTest::newRow("whole packet, exact read leaves the zero-length packet")
-        << 512 << QVector<int>{512, 512, 512} << QVector<int>{512, 0, 0} << QVector<int>{ok, ok, timeout};
+        << zlp << QVector<int>{512} << QVector<int>{512, 512, 512} << QVector<int>{512, 0, 0}
+        << QVector<int>{ok, ok, timeout};
     QTest::newRow("whole packet, larger read takes the zero-length packet")
-        << 512 << QVector<int>{1024, 512} << QVector<int>{512, 0} << QVector<int>{ok, timeout};
+        << zlp << QVector<int>{512} << QVector<int>{1024, 512} << QVector<int>{512, 0} << QVector<int>{ok, timeout};
     QTest::newRow("packet larger than a partial read")
-        << 1000 << QVector<int>{100} << QVector<int>{0} << QVector<int>{overflow};
+        << zlp << QVector<int>{1000} << QVector<int>{100} << QVector<int>{0} << QVector<int>{overflow};
     QTest::newRow("overflow after whole packets")
-        << 2000 << QVector<int>{600, 2048} << QVector<int>{512, 976} << QVector<int>{overflow, ok};
-    QTest::newRow("read in pieces") << 1300 << QVector<int>{512, 512, 512} << QVector<int>{512, 512, 276}
-                                    << QVector<int>{ok, ok, ok};
+        << zlp << QVector<int>{2000} << QVector<int>{600, 2048} << QVector<int>{512, 976} << QVector<int>{overflow, ok};
+    QTest::newRow("read in pieces") << zlp << QVector<int>{1300} << QVector<int>{512, 512, 512}
+                                    << QVector<int>{512, 512, 276} << QVector<int>{ok, ok, ok};
     QTest::newRow("zero-length transfer")
-        << 0 << QVector<int>{512, 512} << QVector<int>{0, 0} << QVector<int>{ok, timeout};
+        << zlp << QVector<int>{0} << QVector<int>{512, 512} << QVector<int>{0, 0} << QVector<int>{ok, timeout};
+    QTest::newRow("no zero-length packet: the response runs on in the read")
+        << joins << QVector<int>{1024, 12} << QVector<int>{2048, 512} << QVector<int>{1036, 0}
+        << QVector<int>{ok, timeout};
+    QTest::newRow("no zero-length packet: a read ending with the data leaves the response")
+        << joins << QVector<int>{1024, 12} << QVector<int>{1024, 512} << QVector<int>{1024, 12} << QVector<int>{ok, ok};
+    QTest::newRow("no zero-length packet: the response in the next read")
+        << next << QVector<int>{512, 12} << QVector<int>{2048, 2048} << QVector<int>{512, 12} << QVector<int>{ok, ok};
+    QTest::newRow("no zero-length packet, short data ends as always")
+        << joins << QVector<int>{100, 12} << QVector<int>{512, 512} << QVector<int>{100, 12} << QVector<int>{ok, ok};
 }
 
 // Catches: an emulator that hides packet effects a real bus has.
 void tst_EmuCamera::pipeBehavesLikeABus()
 {
-    QFETCH(int, transfer);
+    QFETCH(int, mode);
+    QFETCH(QVector<int>, transfers);
     QFETCH(QVector<int>, reads);
     QFETCH(QVector<int>, received);
     QFETCH(QVector<int>, errors);
     OLP_Commu_EmuPipe pipe(512);
-    pipe.push(QByteArray(transfer, 'x'));
+    pipe.setZeroLengthPacket(OLP_Commu_EmuPipe::eZeroLengthPacket(mode));
+    for (const int transfer : transfers) {
+        pipe.push(QByteArray(transfer, 'x'));
+    }
     for (int i = 0; i < reads.size(); ++i) {
         std::vector<quint8> buffer(size_t(reads[i]));
         quint32 n = 99;
@@ -381,6 +417,104 @@ void tst_EmuCamera::interfaceHeldElsewhere()
     QCOMPARE(error, eUsbError::Busy);
     QVERIFY(!host.port->open(QStringLiteral("usb\\vid_2F1A&pid_0101\\emu-9:1"), &error));
     QCOMPARE(error, eUsbError::NotFound);
+}
+
+void tst_EmuCamera::openRefusedAsTheCameraSays_data()
+{
+    QTest::addColumn<QString>("state");
+    QTest::addColumn<int>("error");
+    QTest::newRow("held by another program") << "busy" << int(eUsbError::Busy);
+    QTest::newRow("no permission") << "denied" << int(eUsbError::Access);
+    QTest::newRow("in mass storage mode") << "storage" << int(eUsbError::NotSupported);
+}
+
+// Catches: an emulated camera that opens whatever state it is in.
+void tst_EmuCamera::openRefusedAsTheCameraSays()
+{
+    QFETCH(QString, state);
+    QFETCH(int, error);
+    Host host;
+    host.device.reset();
+    host.camera->setInterfaceBusy(state == QLatin1String("busy"));
+    host.camera->setAccessDenied(state == QLatin1String("denied"));
+    host.camera->setStillImageInterface(state != QLatin1String("storage"));
+    eUsbError result = eUsbError::Ok;
+    QVERIFY(!host.port->open(host.port->deviceIdOf(host.camera), &result));
+    QCOMPARE(int(result), error);
+    QVERIFY(!host.camera->isClaimed());
+}
+
+// Catches: a camera without the storage operations every PTP camera has, or
+// whose card copy of a picture differs from what it announced.
+void tst_EmuCamera::standardCameraAnswers()
+{
+    Host host(0x0104);
+    OLP_Commu_EmuCapture::Options options = host.camera->captureOptions();
+    options.enabled = true;
+    options.standardEvents = true;
+    options.pictureSize = 4000;
+    host.camera->setCaptureOptions(options);
+    host.camera->addObject(0x00020001, QByteArray(700, 'j'));
+    OLP_Commu_PtpTransport transport(host.device.get());
+    QCOMPARE(transport.openSession(1).responseCode, quint16(0x2001));
+    const quint32 vendor = 0x3C5A;
+    QCOMPARE(transport.command(0x9005, &vendor, 1).responseCode, quint16(0x2001));
+    host.camera->setPropertyValue(0xD004, 2);  // one JPG per shot
+    while (host.camera->pendingEvents() > 0) {
+        host.event();
+    }
+    QCOMPARE(transport.command(0x100E, nullptr, 0).responseCode, quint16(0x2001));
+    const quint32 handle = host.camera->capturedPictures().value(0).handle;
+    QVERIFY(handle != 0);
+    QCOMPARE(host.event(), qMakePair(0x4002, handle));
+    QCOMPARE(host.event(), qMakePair(0x4009, handle));
+    QCOMPARE(host.event().first, 0x400D);
+
+    // The new picture and its copy on the card: the same name, size and date.
+    QByteArray fresh(154, '\0');
+    QByteArray card(154, '\0');
+    const quint32 newObject[2] = {0x12345678, 0};
+    const quint32 onCard[2] = {handle, 0};
+    QCOMPARE(transport.dataIn(0x1008, newObject, 2, reinterpret_cast<quint8*>(fresh.data()), 154).responseCode,
+             quint16(0x2001));
+    QCOMPARE(transport.dataIn(0x1008, onCard, 2, reinterpret_cast<quint8*>(card.data()), 154).responseCode,
+             quint16(0x2001));
+    const auto describe = [](const QByteArray& info) {
+        OLP_Commu_PtpReader r(reinterpret_cast<const quint8*>(info.constData()), quint64(info.size()), 8);
+        const quint32 size = r.u32();
+        OLP_Commu_PtpReader names(reinterpret_cast<const quint8*>(info.constData()), quint64(info.size()), 52);
+        const QString name = names.string();
+        return QStringList{QString::number(size), name, names.string()};
+    };
+    const QStringList described = describe(fresh);
+    QCOMPARE(describe(card), described);
+    QCOMPARE(described.at(0), QString::number(host.camera->capturedPictures().value(0).bytes().size()));
+    QVERIFY2(QRegularExpression(QStringLiteral("^L\\d{7}\\.JPG$")).match(described.at(1)).hasMatch(),
+             qPrintable(described.at(1)));
+    QVERIFY2(QRegularExpression(QStringLiteral("^\\d{8}T\\d{6}\\.\\d$")).match(described.at(2)).hasMatch(),
+             qPrintable(described.at(2)));
+
+    // Storage information and object counts, all and by format.
+    QByteArray storage(200, '\0');
+    const quint32 storageId = 0x00010001;
+    const OLP_Commu_PtpTransport::Result info =
+        transport.dataIn(0x1005, &storageId, 1, reinterpret_cast<quint8*>(storage.data()), 200);
+    QCOMPARE(info.responseCode, quint16(0x2001));
+    OLP_Commu_PtpReader reader(reinterpret_cast<const quint8*>(storage.constData()), info.kept);
+    QCOMPARE(reader.u16(), quint16(0x0004));
+    reader.u16();
+    reader.u16();
+    QCOMPARE(reader.u64(), quint64(64000000000ull));
+    QCOMPARE(reader.u64(), quint64(48000000000ull));
+    host.command(0x1006, transport.nextTransactionId(), {0xFFFFFFFF});
+    QVector<quint32> count;
+    QCOMPARE(host.response(&count), 0x2001);
+    QCOMPARE(count, QVector<quint32>{2});
+    host.command(0x1006, transport.nextTransactionId() + 1, {0x00010001, 0x3802});
+    count.clear();
+    QCOMPARE(host.response(&count), 0x2001);
+    QCOMPARE(count, QVector<quint32>{0});
+    QCOMPARE(host.camera->protocolErrors(), QStringList());
 }
 
 // Catches: property events for unchanged values, or none for changed ones.

@@ -6,6 +6,7 @@
 #include <dlfcn.h>
 #include <libusb.h>
 
+#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QtTest>
 #include <atomic>
@@ -92,6 +93,8 @@ private slots:
     void claimRefusedReleasesTheHandle_data();
     void claimRefusedReleasesTheHandle();
     void deviceWithoutStillImageInterfaceIsNotOpened();
+    void failedOpenIsRetriedWithGrowingPause_data();
+    void failedOpenIsRetriedWithGrowingPause();
     void unplugDuringTransferLeaksNothing();
 };
 
@@ -335,11 +338,94 @@ void tst_UsbLibusb::deviceWithoutStillImageInterfaceIsNotOpened()
     eUsbError error = eUsbError::Ok;
     OLP_Test_LogCapture log;
     QVERIFY(!bus.port->open(KeyboardId, &error));
-    QCOMPARE(error, eUsbError::NotFound);
+    QCOMPARE(error, eUsbError::NotSupported);
     QVERIFY(log.contains(QStringLiteral("%1 has no still image interface").arg(KeyboardId)));
     QVERIFY(!bus.port->open(QStringLiteral("usb\\vid_2F1A&pid_0101\\9-9:9"), &error));
     QCOMPARE(error, eUsbError::NotFound);
     QCOMPARE(FakeLibusb::counters().opens, 0);
+    QCOMPARE(FakeLibusb::counters().liveReferences, 0);
+}
+
+void tst_UsbLibusb::failedOpenIsRetriedWithGrowingPause_data()
+{
+    QTest::addColumn<QString>("state");
+    QTest::addColumn<int>("problem");
+    QTest::addColumn<QString>("line");
+    QTest::newRow("held by another program") << "busy" << int(OLP_Commu_CameraAccess_Base::OpenProblemInUse)
+                                             << "-6 (LIBUSB_ERROR_BUSY) - the interface is busy";
+    QTest::newRow("no permission") << "denied" << int(OLP_Commu_CameraAccess_Base::OpenProblemNoPermission)
+                                   << "-3 (LIBUSB_ERROR_ACCESS) - no permission";
+    QTest::newRow("not in PTP mode") << "storage" << int(OLP_Commu_CameraAccess_Base::OpenProblemNotPtp)
+                                     << "-12 (LIBUSB_ERROR_NOT_SUPPORTED) - no still image interface";
+}
+
+// Catches: a camera that cannot be opened tried and logged every second for
+// ever, its cause not reported, or its pause kept after it opened or left.
+void tst_UsbLibusb::failedOpenIsRetriedWithGrowingPause()
+{
+    QFETCH(QString, state);
+    QFETCH(int, problem);
+    QFETCH(QString, line);
+    Bus bus;
+    bus.access->setRetryPauses(OLP_Commu_CameraAccess_Linux_PTP::RetryPauses{20, 80});
+    const auto setCause = [&bus](const QString& s) {
+        bus.camera->setInterfaceBusy(s == QLatin1String("busy"));
+        bus.camera->setAccessDenied(s == QLatin1String("denied"));
+        bus.camera->setStillImageInterface(s != QLatin1String("storage"));
+    };
+    setCause(state);
+    QSignalSpy problems(bus.access.get(), &OLP_Commu_CameraAccess_Base::signalOpenProblem);
+    OLP_Test_LogCapture log;
+    QElapsedTimer sinceFailure;
+    int pause = 0;
+    for (const int expected : {20, 40, 80, 80, 80}) {
+        // Offered only once the pause is over, then refused again.
+        QVERIFY(QTest::qWaitFor([&] { return bus.access->checkDeviceAvailable(); }, olpTimeout(3000)));
+        if (pause > 0) {
+            QVERIFY2(sinceFailure.elapsed() >= pause, qPrintable(QString::number(sinceFailure.elapsed())));
+        }
+        QVERIFY(!bus.open());
+        sinceFailure.start();
+        pause = expected;
+        QCOMPARE(bus.access->retryPauseMs(bus.id()), expected);
+        QVERIFY(!bus.access->checkDeviceAvailable());
+    }
+    QCOMPARE(log.count(QStringLiteral("Failed to open the device ")), 1);
+    QVERIFY2(log.contains(line), qPrintable(log.lines().join(QLatin1Char('\n'))));
+    QCOMPARE(problems.count(), 1);
+    QCOMPARE(problems.at(0).at(1).toInt(), problem);
+    QCOMPARE(problems.at(0).at(2).toString(), bus.id());
+    QCOMPARE(FakeLibusb::counters().liveHandles, 0);
+
+    // Another cause: one more line and one more report, the pause goes on growing.
+    setCause(state == QLatin1String("busy") ? QStringLiteral("denied") : QStringLiteral("busy"));
+    QVERIFY(QTest::qWaitFor([&] { return bus.access->checkDeviceAvailable(); }, olpTimeout(3000)));
+    QVERIFY(!bus.open());
+    QCOMPARE(log.count(QStringLiteral("Failed to open the device ")), 2);
+    QCOMPARE(problems.count(), 2);
+    QCOMPARE(bus.access->retryPauseMs(bus.id()), 80);
+
+    // The cause gone, the camera opens and its problem is over.
+    setCause(QString());
+    QVERIFY(QTest::qWaitFor([&] { return bus.access->checkDeviceAvailable(); }, olpTimeout(3000)));
+    QVERIFY(bus.open());
+    QCOMPARE(problems.count(), 3);
+    QCOMPARE(problems.at(2).at(1).toInt(), int(OLP_Commu_CameraAccess_Base::OpenProblemNone));
+    QCOMPARE(bus.access->retryPauseMs(bus.id()), 0);
+    QVERIFY(bus.access->closeConnection());
+
+    // Unplugged while refused: the report ends, and the replugged camera is offered at once.
+    setCause(state);
+    QVERIFY(!bus.open());
+    QCOMPARE(problems.count(), 4);
+    bus.camera->unplug();
+    QVERIFY(!bus.access->checkDeviceAvailable());
+    QCOMPARE(problems.count(), 5);
+    QCOMPARE(problems.at(4).at(1).toInt(), int(OLP_Commu_CameraAccess_Base::OpenProblemNone));
+    QCOMPARE(bus.access->retryPauseMs(bus.id()), 0);
+    bus.camera->replug();
+    QVERIFY(bus.access->checkDeviceAvailable());
+    QCOMPARE(FakeLibusb::counters().liveHandles, 0);
     QCOMPARE(FakeLibusb::counters().liveReferences, 0);
 }
 

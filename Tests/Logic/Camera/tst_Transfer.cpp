@@ -214,23 +214,27 @@ void tst_Transfer::singleShot_data()
     QTest::addColumn<int>("pictureSize");
     QTest::addColumn<QString>("expected");
     QTest::addColumn<int>("reads");
+    QTest::addColumn<bool>("standardEvents");
 
     const quint16 kestaD = ProductIdKestaD;
     const int small = 256 * 1024;
-    QTest::newRow("Kesta D JPG") << kestaD << Files::JpgOnly << true << small << "jpg/Picture00001.JPG" << 1;
-    QTest::newRow("Kesta D DNG") << kestaD << Files::DngOnly << true << small << "raw/Picture00001.DNG" << 1;
+    QTest::newRow("Kesta D JPG") << kestaD << Files::JpgOnly << true << small << "jpg/Picture00001.JPG" << 1 << false;
+    QTest::newRow("Kesta D DNG") << kestaD << Files::DngOnly << true << small << "raw/Picture00001.DNG" << 1 << false;
     QTest::newRow("Kesta A (structure) JPG")
-        << quint16(ProductIdKestaA) << Files::JpgOnly << true << small << "jpg/Picture00001.JPG" << 1;
+        << quint16(ProductIdKestaA) << Files::JpgOnly << true << small << "jpg/Picture00001.JPG" << 1 << false;
     QTest::newRow("Kesta E (structure M) DNG")
-        << quint16(ProductIdKestaE) << Files::DngOnly << true << small << "raw/Picture00001.DNG" << 1;
+        << quint16(ProductIdKestaE) << Files::DngOnly << true << small << "raw/Picture00001.DNG" << 1 << false;
     QTest::newRow("Seventh (InitiateCapture) DNG")
-        << quint16(ProductIdSeventh) << Files::DngOnly << true << small << "raw/Picture00001.DNG" << 1;
+        << quint16(ProductIdSeventh) << Files::DngOnly << true << small << "raw/Picture00001.DNG" << 1 << false;
     // Read in parts of 4 MiB, written as they arrive.
     QTest::newRow("DNG of 10 MB in three parts")
-        << kestaD << Files::DngOnly << true << 10000000 << "raw/Picture00001.DNG" << 3;
+        << kestaD << Files::DngOnly << true << 10000000 << "raw/Picture00001.DNG" << 3 << false;
+    // ObjectAdded and CaptureComplete as well, which the transfer leaves alone.
+    QTest::newRow("Kesta D JPG, standard events too")
+        << kestaD << Files::JpgOnly << true << small << "jpg/Picture00001.JPG" << 1 << true;
     // Without GetPartialObject the whole picture comes with one GetObject.
     QTest::newRow("DNG of 10 MB, one GetObject")
-        << kestaD << Files::DngOnly << false << 10000000 << "raw/Picture00001.DNG" << 1;
+        << kestaD << Files::DngOnly << false << 10000000 << "raw/Picture00001.DNG" << 1 << false;
 }
 
 void tst_Transfer::singleShot()
@@ -241,15 +245,19 @@ void tst_Transfer::singleShot()
     QFETCH(int, pictureSize);
     QFETCH(QString, expected);
     QFETCH(int, reads);
+    QFETCH(bool, standardEvents);
     OLP_Commu_EmuProfile profile = OLP_Commu_EmuProfile::forProduct(product);
     if (!partialObject) {
         profile.missingOperations << EmuWire::GetPartialObject;
     }
     Options options = Options::forProduct(product);
     options.pictureSize = quint64(pictureSize);
+    options.standardEvents = standardEvents;
     QVERIFY(open(product, files, options, &profile));
 
     QVERIFY(m_camera->releaseCam(0));
+    // The transport waits for the release's answer as long as this exposure.
+    QCOMPARE(m_rig->access->exposureTime(), m_camera->shutterTime());
     QVERIFY(settle(1));
 
     const QList<OLP_Commu_EmuCapture::Picture> taken = m_rig->camera->capturedPictures();

@@ -1,25 +1,23 @@
 #include <QDir>
 #include <QElapsedTimer>
-#include <QPointer>
 #include <QTemporaryDir>
-#include <QThread>
 #include <QtTest>
 #include <atomic>
-#include <functional>
 #include <memory>
 
-#include "OLP_Commu_CameraAccess_Linux_PTP.h"
+#include "OLP_Commu_CameraAccess_Base.h"
 #include "OLP_Commu_EmuCamera.h"
 #include "OLP_Commu_EmuObject.h"
 #include "OLP_Commu_EmuProfile.h"
 #include "OLP_Commu_EmuUsbPort.h"
 #include "OLP_Commu_ProductIds.h"
 #include "OLP_Commu_UsbPortHub.h"
+#include "OLP_Debug.h"
 #include "OLP_Logic_Camera.h"
+#include "OLP_Logic_CameraProblem.h"
 #include "OLP_Logic_Controller.h"
-#include "OLP_Logic_ControllerWorker.h"
 #include "OLP_Logic_MetaTypes.h"
-#include "OLP_Test_EmuRig.h"
+#include "OLP_Test_ControllerRig.h"
 #include "OLP_Test_Support.h"
 
 using Controller = OLP_Logic_Controller;
@@ -32,6 +30,7 @@ constexpr quint16 kGetPartialObject = 0x101B;
 constexpr quint16 kGetObject = 0x1009;
 constexpr quint16 kSetDevicePropValue = 0x1016;
 constexpr quint16 kGeneralError = 0x2002;
+constexpr quint16 kObjectTransferReady = 0x9007;
 
 // A Kesta D: 1/4000 s up to its longest time of 125 s, in half stops.
 const QStringList kKestaDShutterTimes = {
@@ -69,139 +68,22 @@ EmuCameraPtr emulatedCamera(quint16 product, const QList<QPair<quint16, qint64>>
 }
 }  // namespace
 
-// What the GUI thread receives from the controller: every signal of interest
-// arrives queued, in order, with its arguments.
-class Recorder : public QObject
-{
-public:
-    struct Event
-    {
-        QString name;
-        QVariantList args;
-    };
-
-    template <typename... Args>
-    void record(Controller* controller, void (Controller::*signal)(Args...), const QString& name)
-    {
-        connect(
-            controller, signal, this,
-            [this, name](Args... args) {
-                events.append(Event{name, QVariantList{QVariant::fromValue(args)...}});
-            },
-            Qt::QueuedConnection);
-    }
-
-    int count(const QString& name) const
-    {
-        int n = 0;
-        for (const Event& e : events) {
-            n += e.name == name ? 1 : 0;
-        }
-        return n;
-    }
-    int indexOf(const QString& name) const
-    {
-        for (int i = 0; i < events.size(); ++i) {
-            if (events.at(i).name == name) {
-                return i;
-            }
-        }
-        return -1;
-    }
-    QVariant last(const QString& name, int arg = 0) const
-    {
-        for (int i = events.size() - 1; i >= 0; --i) {
-            if (events.at(i).name == name) {
-                return events.at(i).args.value(arg);
-            }
-        }
-        return QVariant();
-    }
-    QStringList lastList(const QString& name) const { return last(name).toStringList(); }
-    bool wait(const QString& name, int atLeast = 1)
-    {
-        return QTest::qWaitFor([&]() { return count(name) >= atLeast; }, olpTimeout(5000));
-    }
-
-    QList<Event> events;
-};
-
-// The controller thread exactly as the application builds it, without
-// widgets, with emulated cameras plugged into the process-wide USB hub.
-class Rig
+// The controller thread with every signal the camera window reads recorded
+// under its own name.
+class Rig : public OLP_Test_ControllerRig
 {
 public:
     Rig()
     {
-        worker = new OLP_Logic_ControllerWorker;
-        worker->moveToThread(&thread);
-        QObject::connect(&thread, &QThread::started, worker, &OLP_Logic_ControllerWorker::process);
-        QObject::connect(worker, &OLP_Logic_ControllerWorker::signalFinished, &thread, &QThread::quit);
-        QObject::connect(worker, &OLP_Logic_ControllerWorker::signalFinished, worker, &QObject::deleteLater);
-        thread.start();
-        controller = worker->waitForController(olpTimeout(5000));
         if (controller) {
             recordAll();
             run([](Controller* c) {
                 if (auto* usb = qobject_cast<OLP_Commu_CameraAccess_Linux_PTP*>(c->usbAccess())) {
                     usb->setTimeouts(OLP_Test_EmuRig::fastTimeouts());
+                    usb->setRetryPauses(OLP_Commu_CameraAccess_Linux_PTP::RetryPauses{20, 80});
                 }
             });
         }
-    }
-    ~Rig()
-    {
-        finish();
-        OLP_Commu_UsbPortHub::system()->removePort(port);
-    }
-
-    // Runs f in the controller thread, as a queued call from the GUI would.
-    void run(std::function<void(Controller*)> f)
-    {
-        Controller* c = controller;
-        QMetaObject::invokeMethod(
-            controller, [c, f]() { f(c); }, Qt::QueuedConnection);
-    }
-    // The same, and waits until it has run.
-    bool runAndWait(std::function<void(Controller*)> f)
-    {
-        auto done = std::make_shared<std::atomic<bool>>(false);
-        run([f, done](Controller* c) {
-            f(c);
-            done->store(true);
-        });
-        return QTest::qWaitFor([done]() { return done->load(); }, olpTimeout(5000));
-    }
-    // Device discovery now instead of at the next 1000 ms tick.
-    void poll()
-    {
-        run([](Controller* c) { c->usbAccess()->checkDeviceAvailable(); });
-    }
-    bool plug(const EmuCameraPtr& emulated)
-    {
-        camera = emulated;
-        port->plug(camera);
-        OLP_Commu_UsbPortHub::system()->addPort(port);
-        const int before = recorder.count("signalCameraConnected");
-        poll();
-        if (!recorder.wait("signalCameraConnected", before + 1)) {
-            return false;
-        }
-        watchCamera();
-        return true;
-    }
-    // "cameraDestroyed" is recorded when the controller deletes the camera object.
-    void watchCamera()
-    {
-        Recorder* r = &recorder;
-        runAndWait([r](Controller* c) {
-            QObject::connect(
-                c->camera(), &QObject::destroyed, r,
-                [r]() {
-                    r->events.append(Recorder::Event{QStringLiteral("cameraDestroyed"), {}});
-                },
-                Qt::QueuedConnection);
-        });
     }
     bool guiOpened()
     {
@@ -209,26 +91,15 @@ public:
         run([](Controller* c) { c->catchCameraGUIOpened(); });
         return recorder.wait("signalHasFocusConfirmation", before + 1);
     }
-    bool finish()
-    {
-        if (thread.isFinished() || !thread.isRunning()) {
-            return true;
-        }
-        if (worker) {
-            worker->requestFinish();
-        }
-        return QTest::qWaitFor([this]() { return thread.isFinished(); }, olpTimeout(5000));
-    }
 
+private:
     void recordAll()
     {
         Controller* c = controller;
-        Recorder& r = recorder;
+        OLP_Test_SignalRecorder& r = recorder;
 #define OLP_RECORD(signal) r.record(c, &Controller::signal, QStringLiteral(#signal))
 #define OLP_RECORD_AS(type, signal) \
     r.record(c, QOverload<type>::of(&Controller::signal), QStringLiteral(#signal "(" #type ")"))
-        OLP_RECORD(signalCameraConnected);
-        OLP_RECORD(signalCameraDisconnected);
         OLP_RECORD(signalCameraSerialNumber);
         OLP_RECORD(signalLensTypeString);
         OLP_RECORD(signalBatteryInfo);
@@ -279,16 +150,11 @@ public:
         OLP_RECORD(signalHasFocusConfirmation);
         OLP_RECORD(signalImageForSharingReceived);
         OLP_RECORD(signalThumbReceived);
+        OLP_RECORD(signalCameraProblem);
+        OLP_RECORD(signalIsAlive);
 #undef OLP_RECORD
 #undef OLP_RECORD_AS
     }
-
-    QThread thread;
-    QPointer<OLP_Logic_ControllerWorker> worker;
-    Controller* controller = nullptr;
-    Recorder recorder;
-    std::shared_ptr<OLP_Commu_EmuUsbPort> port = std::make_shared<OLP_Commu_EmuUsbPort>();
-    EmuCameraPtr camera;
 };
 
 class tst_ControllerEmulator : public QObject
@@ -311,7 +177,7 @@ private slots:
         QCOMPARE(rig.controller->productId(), quint32(ProductIdKestaD));
         QCOMPARE(rig.controller->productName(), QStringLiteral("Kesta D"));
         QVERIFY(rig.guiOpened());
-        const Recorder& r = rig.recorder;
+        const OLP_Test_SignalRecorder& r = rig.recorder;
 
         QCOMPARE(r.last("signalCameraSerialNumber").toString(), QStringLiteral("3100260"));
         QVERIFY(r.last("signalLensTypeString").toString().startsWith(QStringLiteral("Varion-Kesta 70")));
@@ -364,7 +230,7 @@ private slots:
                                    "signalHasFocusConfirmation"};
         int previous = -1;
         for (const QString& name : order) {
-            const int index = r.indexOf(name);
+            const int index = r.find(name);
             QVERIFY2(index > previous, qPrintable(name));
             previous = index;
         }
@@ -681,6 +547,149 @@ private slots:
         QVERIFY(rig.camera->protocolErrors().isEmpty());
     }
 
+    void cameraProblemIsReported_data()
+    {
+        QTest::addColumn<QString>("state");
+        QTest::addColumn<int>("problem");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("unplug");
+        const QString inUse = QStringLiteral(
+            "The camera is in use by another program (a file manager or photo importer). Close it and reconnect the "
+            "camera.");
+        const QString permission = QStringLiteral(
+            "No permission to open the camera: install the udev rule (see the README), then reconnect the camera.");
+        const QString ptp = QStringLiteral(
+            "The camera is not in PTP mode: set its USB mode to PTP in the camera's menu, then reconnect the camera.");
+        const int busy = int(eCameraProblem::InUse);
+        const int denied = int(eCameraProblem::NoPermission);
+        const int storage = int(eCameraProblem::NotPtpMode);
+        QTest::newRow("in use, then free") << "busy" << busy << inUse << false;
+        QTest::newRow("in use, then unplugged") << "busy" << busy << inUse << true;
+        QTest::newRow("no permission, then granted") << "denied" << denied << permission << false;
+        QTest::newRow("no permission, then unplugged") << "denied" << denied << permission << true;
+        QTest::newRow("mass storage, then PTP") << "storage" << storage << ptp << false;
+        QTest::newRow("mass storage, then unplugged") << "storage" << storage << ptp << true;
+    }
+
+    // The no-camera window's line for each cause, sent by the controller in
+    // its thread, and gone when the camera opens or is unplugged (catches a
+    // camera that silently never opens).
+    void cameraProblemIsReported()
+    {
+        QFETCH(QString, state);
+        QFETCH(int, problem);
+        QFETCH(QString, text);
+        QFETCH(bool, unplug);
+        QCOMPARE(OLP_Logic_CameraProblem::text(problem), text);
+        EmuCameraPtr emulated = emulatedCamera(ProductIdKestaD);
+        emulated->setInterfaceBusy(state == QLatin1String("busy"));
+        emulated->setAccessDenied(state == QLatin1String("denied"));
+        emulated->setStillImageInterface(state != QLatin1String("storage"));
+        Rig rig;
+        rig.camera = emulated;
+        rig.port->plug(emulated);
+        OLP_Commu_UsbPortHub::system()->addPort(rig.port);
+        rig.poll();
+        QVERIFY(rig.recorder.wait("signalCameraProblem"));
+        QCOMPARE(rig.recorder.last("signalCameraProblem").toInt(), problem);
+        // Retries after the pause find the same cause and say nothing new.
+        QVERIFY(!QTest::qWaitFor(
+            [&] {
+                rig.poll();
+                return rig.recorder.count("signalCameraProblem") > 1;
+            },
+            200));
+        QCOMPARE(rig.recorder.count("signalCameraConnected"), 0);
+
+        if (unplug) {
+            emulated->unplug();
+        } else {
+            emulated->setInterfaceBusy(false);
+            emulated->setAccessDenied(false);
+            emulated->setStillImageInterface(true);
+        }
+        QVERIFY(QTest::qWaitFor(
+            [&] {
+                rig.poll();
+                return rig.recorder.count("signalCameraProblem") == 2;
+            },
+            olpTimeout(5000)));
+        QCOMPARE(rig.recorder.last("signalCameraProblem").toInt(), int(eCameraProblem::None));
+        if (!unplug) {
+            QVERIFY(rig.recorder.wait("signalCameraConnected"));
+        }
+        QVERIFY(rig.runAndWait([](Controller*) {}));
+        QCOMPARE(rig.recorder.count("signalCameraProblem"), 2);
+        QCOMPARE(rig.recorder.count("signalCameraConnected"), unplug ? 0 : 1);
+        QVERIFY(rig.camera->protocolErrors().isEmpty());
+    }
+
+    // A thumbnail asked for while the last picture of a burst is being
+    // transferred waits for it; the camera is kept awake afterwards (catches
+    // the busy flag copied before the wait and written back stale).
+    void thumbnailDuringTheLastTransfer()
+    {
+        const quint32 handle = 0x00020001;
+        EmuCameraPtr emulated = emulatedCamera(ProductIdKestaD, {{0xD004, 2}});  // one JPG per shot
+        OLP_Commu_EmuCapture::Options options = emulated->captureOptions();
+        options.enabled = true;
+        options.pictureSize = 64 * 1024;
+        emulated->setCaptureOptions(options);
+        emulated->addObject(handle, QByteArray(4000, 'c'));
+        emulated->setThumbnail(handle, 0, QByteArray(900, 't'));
+        QTemporaryDir folder;
+        QVERIFY(folder.isValid());
+        Rig rig;
+        QVERIFY(rig.plug(emulated));
+        QVERIFY(rig.runAndWait([&folder](Controller* c) {
+            if (auto* usb = qobject_cast<OLP_Commu_CameraAccess_Linux_PTP*>(c->usbAccess())) {
+                OLP_Commu_PtpTransport::Timeouts t = OLP_Test_EmuRig::fastTimeouts();
+                t.responseMs = olpTimeout(10000);
+                usb->setTimeouts(t);
+            }
+            c->setFolderSettings(OLP_Logic_FolderSettingsRecord{folder.path(), folder.path(), "Picture", 1});
+            c->camera()->slotRebuildImageDB();
+        }));
+
+        // The camera holds its answer to the transfer's acknowledgement: the
+        // transfer thread keeps the transfer lock meanwhile.
+        emulated->holdNextAnswer(kObjectTransferReady);
+        emulated->capture(1);
+        QVERIFY(QTest::qWaitFor(
+            [&] {
+                return emulated->waitingReads(OLP_Commu_EmuCamera::BulkIn) == 1 &&
+                       emulated->lastRequest().code == kObjectTransferReady;
+            },
+            olpTimeout(5000)));
+        setDebugFlags(256, true);
+        {
+            OLP_Test_LogCapture log;
+            rig.run([handle](Controller* c) { c->loadThumb(handle, false); });
+            QVERIFY(QTest::qWaitFor([&] { return log.contains("loadThumb - waiting for the transfer lock"); },
+                                    olpTimeout(5000)));
+            emulated->releaseHeldAnswer();
+            QVERIFY(rig.recorder.wait("signalThumbReceived"));
+        }
+        setDebugFlags(256, false);
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{"Picture00001.JPG"});
+
+        const auto keepAlives = [&emulated] {
+            int n = 0;
+            for (const OLP_Commu_EmuCamera::Request& r : emulated->releases()) {
+                n += r.params.value(0) == 14 ? 1 : 0;
+            }
+            return n;
+        };
+        const int before = keepAlives();
+        const int alive = rig.recorder.count("signalIsAlive");
+        QVERIFY(rig.runAndWait(
+            [](Controller* c) { QMetaObject::invokeMethod(c->camera(), "catchKeepAlive", Qt::DirectConnection); }));
+        QCOMPARE(keepAlives(), before + 1);
+        QVERIFY(rig.recorder.wait("signalIsAlive", alive + 1));
+        QCOMPARE(rig.recorder.last("signalIsAlive").toBool(), true);
+        QVERIFY(rig.camera->protocolErrors().isEmpty());
+    }
+
     // Thumbnails from the camera with the rotation read from the picture's Exif
     // entry; a type the camera has no thumbnail of delivers nothing.
     void thumbnails()
@@ -701,9 +710,7 @@ private slots:
 
         rig.run([handle](Controller* c) { c->loadThumb(handle, true); });
         QVERIFY(rig.recorder.wait("signalThumbReceived"));
-        std::unique_ptr<QByteArray> data(rig.recorder.last("signalThumbReceived").value<QByteArray*>());
-        QVERIFY(data != nullptr);
-        QVERIFY(*data == preview);
+        QVERIFY(rig.recorder.last("signalThumbReceived").toByteArray() == preview);
         QCOMPARE(rig.recorder.last("signalThumbReceived", 2).toUInt(), handle);
         std::atomic<int> rotation{-1};
         QVERIFY(rig.runAndWait([&rotation](Controller* c) { rotation = c->camera()->imageDBRotation(0); }));
@@ -801,18 +808,17 @@ private slots:
         }
         rig.run([](Controller* c) { c->loadImageForSharing(0, true, false); });
         QVERIFY(rig.recorder.wait("signalImageForSharingReceived"));
-        std::unique_ptr<QByteArray> data(rig.recorder.last("signalImageForSharingReceived").value<QByteArray*>());
+        const QByteArray data = rig.recorder.last("signalImageForSharingReceived").toByteArray();
         QCOMPARE(rig.recorder.last("signalImageForSharingReceived", 1).toBool(), false);
         QCOMPARE(rig.camera->requestCount(kGetObject), 0);
         if (failChunk) {
-            QVERIFY(data == nullptr);
+            QVERIFY(data.isEmpty());
             QCOMPARE(rig.camera->requestCount(kGetPartialObject), 1);
         } else {
-            QVERIFY(data != nullptr);
-            QCOMPARE(quint64(data->size()), size);
+            QCOMPARE(quint64(data.size()), size);
             QCOMPARE(rig.camera->requestCount(kGetPartialObject), 3);
             int mismatches = 0;
-            const quint8* bytes = reinterpret_cast<const quint8*>(data->constData());
+            const quint8* bytes = reinterpret_cast<const quint8*>(data.constData());
             for (quint64 i = 0; i < size && mismatches == 0; ++i) {
                 mismatches += bytes[i] != OLP_Commu_EmuObject::patternByte(i, seed) ? 1 : 0;
             }

@@ -6,6 +6,7 @@
 #include "OLP_Commu_ProductIds.h"
 #include "OLP_Debug.h"
 #include "OLP_Logic_APEXConverterAperture.h"
+#include "OLP_Logic_Camera.h"
 #include "OLP_Logic_CameraSettingsByDevProps.h"
 #include "OLP_Logic_DeviceInfo.h"
 #include "OLP_Test_EmuRig.h"
@@ -718,6 +719,40 @@ private slots:
         QCOMPARE(emu.settings->bracketingImageNumbers(), 3);
         QCOMPARE(emu.rig.camera->propertyValue(0xD006), qint64(3));
         QCOMPARE(emu.rig.camera->protocolErrors(), QStringList());
+    }
+
+    void savedOnlyWhatWasRead_data()
+    {
+        QTest::addColumn<qint64>("refused");  // the property whose read the camera refuses
+        QTest::addColumn<bool>("valid");
+        QTest::newRow("both read") << qint64(-1) << true;
+        QTest::newRow("storage type refused") << qint64(0xD018) << false;
+        QTest::newRow("auto power-off refused") << qint64(0xD024) << false;
+    }
+
+    // The camera object saves the storage type at connection and writes it
+    // back at disconnection only when it was read (catches the cached initial
+    // value written back to a camera whose settings could not be read).
+    void savedOnlyWhatWasRead()
+    {
+        QFETCH(qint64, refused);
+        QFETCH(bool, valid);
+        OLP_Test_EmuRig rig(ProductIdKestaD);
+        QVERIFY(rig.open());
+        if (refused >= 0) {
+            rig.camera->failNextOperations(GeneralError, 1, OpGetValue, refused);
+        }
+        {
+            OLP_Logic_Camera camera(rig.access.get());
+            QCOMPARE(camera.cameraSettings()->valuesValid(), valid);
+            QCOMPARE(camera.savedStorageType(), valid ? 0 : -1);
+            // Saved: the camera stores on the card while connected.
+            QCOMPARE(rig.camera->propertyValue(0xD018), qint64(valid ? 1 : 0));
+            camera.restoreStorageType();
+            QCOMPARE(rig.camera->propertyValue(0xD018), qint64(0));
+        }
+        QCOMPARE(rig.camera->requestCount(OpSetValue), valid ? 2 : 0);
+        QCOMPARE(rig.camera->protocolErrors(), QStringList());
     }
 
     // The camera's properties at connection reach every getter in one refresh.

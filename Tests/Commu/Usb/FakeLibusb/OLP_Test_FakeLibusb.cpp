@@ -214,9 +214,16 @@ int libusb_get_active_config_descriptor(libusb_device* device, libusb_config_des
         endpoints[2].bmAttributes = LIBUSB_TRANSFER_TYPE_INTERRUPT;
         endpoints[2].wMaxPacketSize = 64;
         count = 3;
-        alt->bInterfaceClass = LIBUSB_CLASS_IMAGE;
-        alt->bInterfaceSubClass = 1;
-        alt->bInterfaceProtocol = 1;
+        if (device->camera->hasStillImageInterface()) {
+            alt->bInterfaceClass = LIBUSB_CLASS_IMAGE;
+            alt->bInterfaceSubClass = 1;
+            alt->bInterfaceProtocol = 1;
+        } else {
+            // The camera set to mass storage.
+            alt->bInterfaceClass = LIBUSB_CLASS_MASS_STORAGE;
+            alt->bInterfaceSubClass = 6;
+            alt->bInterfaceProtocol = 0x50;
+        }
     } else {
         endpoints[0].bEndpointAddress = 0x81;
         endpoints[0].bmAttributes = LIBUSB_TRANSFER_TYPE_INTERRUPT;
@@ -258,6 +265,10 @@ int libusb_open(libusb_device* device, libusb_device_handle** handle)
     }
     if (!plugged(device)) {
         return LIBUSB_ERROR_NO_DEVICE;
+    }
+    if (device->camera && device->camera->isAccessDenied()) {
+        // The device node belongs to root: no udev rule gave the user access.
+        return LIBUSB_ERROR_ACCESS;
     }
     *handle = new libusb_device_handle;
     (*handle)->device = device;

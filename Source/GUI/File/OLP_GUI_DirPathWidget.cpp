@@ -124,6 +124,10 @@ void OLP_GUI_DirPathWidget::catchBrowseButtonClicked()
 void OLP_GUI_DirPathWidget::catchTextEdited(const QString& text)
 {
     if (text.isEmpty()) {
+        // Nothing to check now; leaving the emptied field shows the accepted
+        // folder again instead of asking about a text that is gone.
+        m_dirtyTimer->stop();
+        m_pending.clear();
         return;
     }
     m_pending = folderOf(text);

@@ -33,6 +33,7 @@ private slots:
     void typing();
     void check_data();
     void check();
+    void emptiedFieldShowsFolderAgain();
     void browse_data();
     void browse();
     void deletedInsideNestedLoop_data();
@@ -260,6 +261,23 @@ void tst_DirPathWidget::check()
         QCOMPARE(m_window->focusWidget(), ledPath());
     }
     QCOMPARE(dirtyTimer()->isActive(), timerRunning);
+}
+
+// A field emptied after a missing folder was typed asks nothing when left.
+void tst_DirPathWidget::emptiedFieldShowsFolderAgain()
+{
+    typeIntoField(m_dir->path() + "/missing");
+    QSignalSpy spy(m_widget, &OLP_GUI_DirPathWidget::signalPath);
+    OLP_Test_GuiModalDriver driver;
+    driver.addAction(OLP_Test_GuiModalDriver::press(QMessageBox::Cancel));
+    QTest::keyClick(ledPath(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(ledPath(), Qt::Key_Backspace);
+    QVERIFY(!dirtyTimer()->isActive());
+    QTest::mouseClick(m_other, Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(ledPath()->text(), m_dir->path(), olpTimeout(5000));
+    QCoreApplication::processEvents();
+    QCOMPARE(driver.seen().size(), 0);
+    QCOMPARE(spy.count(), 0);
 }
 
 void tst_DirPathWidget::browse_data()

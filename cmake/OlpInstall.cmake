@@ -18,7 +18,7 @@ endif()
 install(DIRECTORY ${olp_icon_dir}/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
 # udev reads its rules from /usr/lib/udev/rules.d on a merged /usr (Debian 12);
 # a package installs there, the administrator's own rules stay in /etc.
-install(FILES ${CMAKE_CURRENT_SOURCE_DIR}/scripts/70-orvane-camera.rules DESTINATION lib/udev/rules.d)
+install(FILES ${CMAKE_CURRENT_SOURCE_DIR}/scripts/65-orvane-camera.rules DESTINATION lib/udev/rules.d)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME orvane-lumaport)

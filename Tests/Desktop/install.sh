@@ -22,6 +22,6 @@ for size in 48 64 128 256; do
     icon=$root/share/icons/hicolor/${size}x${size}/apps/orvane-lumaport.png
     check test "$(identify -format '%wx%h' "$icon" 2>/dev/null)" = "${size}x${size}"
 done
-check test -f "$root/lib/udev/rules.d/70-orvane-camera.rules"
+check test -f "$root/lib/udev/rules.d/65-orvane-camera.rules"
 check grep -q '^Icon=orvane-lumaport$' "$root/share/applications/orvane-lumaport.desktop"
 exit $status

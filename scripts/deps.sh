@@ -1,7 +1,12 @@
 # Sourced by scripts/run and scripts/test: installs the Debian packages the
 # build needs, only when one of them is missing.
 OLP_PACKAGES="cmake ninja-build g++ pkg-config qtbase5-dev qtbase5-dev-tools libqt5svg5-dev
-libusb-1.0-0-dev liblcms2-dev libxml2-utils clang-format libbenchmark-dev fonts-dejavu-core"
+libusb-1.0-0-dev liblcms2-dev libxml2-utils clang-format libbenchmark-dev fonts-dejavu-core fonts-dseg
+libxcb1-dev dbus openssl"
+# A virtual display for the tests that need X and for looking at the windows.
+OLP_PACKAGES="$OLP_PACKAGES xvfb xauth"
+# The staged install's checks, the Debian package and the desktop acceptance test.
+OLP_PACKAGES="$OLP_PACKAGES desktop-file-utils appstream dpkg-dev file x11-utils xdotool wmctrl openbox imagemagick bc"
 
 olp_install_deps() {
     local missing=""

@@ -15,8 +15,10 @@ namespace {
 
 std::atomic<quint32> g_debugFlags{0};
 
-// Guards g_formatBuffer: one format buffer shared by every thread.
-QMutex g_logMutex;
+// Guards g_formatBuffer: one format buffer shared by every thread. A
+// QBasicMutex has no destructor, so threads that still log while the process
+// exits never meet a destroyed mutex.
+QBasicMutex g_logMutex;
 char g_formatBuffer[1024];
 
 // Set while this thread is inside the handler: a Qt message raised while a
@@ -27,9 +29,9 @@ thread_local bool t_inHandler = false;
 
 void initApplicationIdentity()
 {
-    QCoreApplication::setOrganizationName(QStringLiteral("Orvane Camera AG"));
+    QCoreApplication::setOrganizationName(QStringLiteral("OrvaneCamera"));
     QCoreApplication::setApplicationName(QStringLiteral("OrvaneLumaport"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("3.0.0"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("3.6.0"));
 }
 
 void debugPrintf(eDebugFlag flag, const char* format, ...)

@@ -34,12 +34,25 @@ void OLP_Test_ScriptedAccess::setFailure(quint32 operationCode, bool fail)
     m_failures.insert(operationCode, fail);
 }
 
+void OLP_Test_ScriptedAccess::queueResponse(quint32 operationCode, quint16 response)
+{
+    QMutexLocker lock(&m_mutex);
+    m_responses[operationCode].enqueue(response);
+}
+
+void OLP_Test_ScriptedAccess::setUnscriptedReceiveSucceeds(bool succeeds)
+{
+    QMutexLocker lock(&m_mutex);
+    m_unscriptedReceiveSucceeds = succeeds;
+}
+
 void OLP_Test_ScriptedAccess::clearScript()
 {
     QMutexLocker lock(&m_mutex);
     m_answers.clear();
     m_queued.clear();
     m_failures.clear();
+    m_responses.clear();
 }
 
 QList<OLP_Test_ScriptedAccess::Call> OLP_Test_ScriptedAccess::calls() const
@@ -99,8 +112,9 @@ bool OLP_Test_ScriptedAccess::checkDeviceAvailable()
     return false;
 }
 
-void OLP_Test_ScriptedAccess::record(Call::Kind kind, quint32 operationCode, quint32 paramCount, const quint32* params,
-                                     quint32 dataSize, const quint8* dataOut, const char* callerName)
+bool OLP_Test_ScriptedAccess::transact(Call::Kind kind, quint32 operationCode, quint32 paramCount,
+                                       const quint32* params, quint32 dataSize, const quint8* dataOut,
+                                       const char* callerName)
 {
     Call call{kind, operationCode, {}, dataSize, {}, callerName ? QString::fromLatin1(callerName) : QString()};
     for (quint32 i = 0; i < paramCount; ++i) {
@@ -110,6 +124,10 @@ void OLP_Test_ScriptedAccess::record(Call::Kind kind, quint32 operationCode, qui
         call.dataOut = QByteArray(reinterpret_cast<const char*>(dataOut), int(dataSize));
     }
     m_calls.append(call);
+    // Every transaction takes its response, even one failed anyway.
+    auto responses = m_responses.find(operationCode);
+    const bool responseOk = responses == m_responses.end() || responses->isEmpty() || responses->dequeue() == 0x2001;
+    return responseOk && !m_failures.value(operationCode, false);
 }
 
 bool OLP_Test_ScriptedAccess::recvData(quint32 operationCode, quint32 paramCount, const quint32* params, quint8* buffer,
@@ -122,8 +140,7 @@ bool OLP_Test_ScriptedAccess::recvData(quint32 operationCode, quint32 paramCount
         memset(buffer, 0, dataSize);
     }
     QMutexLocker lock(&m_mutex);
-    record(Call::Recv, operationCode, paramCount, params, dataSize, nullptr, callerName);
-    if (m_failures.value(operationCode, false)) {
+    if (!transact(Call::Recv, operationCode, paramCount, params, dataSize, nullptr, callerName)) {
         return false;
     }
     QByteArray answer;
@@ -132,7 +149,7 @@ bool OLP_Test_ScriptedAccess::recvData(quint32 operationCode, quint32 paramCount
         answer = queued->dequeue();
     } else if (m_answers.contains(operationCode)) {
         answer = m_answers.value(operationCode);
-    } else {
+    } else if (!m_unscriptedReceiveSucceeds) {
         return false;
     }
     const quint32 kept = buffer != nullptr ? std::min(dataSize, quint32(answer.size())) : 0;
@@ -149,14 +166,12 @@ bool OLP_Test_ScriptedAccess::sendCommand(quint32 operationCode, quint32 paramCo
                                           const char* callerName)
 {
     QMutexLocker lock(&m_mutex);
-    record(Call::Command, operationCode, paramCount, params, 0, nullptr, callerName);
-    return !m_failures.value(operationCode, false);
+    return transact(Call::Command, operationCode, paramCount, params, 0, nullptr, callerName);
 }
 
 bool OLP_Test_ScriptedAccess::sendData(quint32 operationCode, quint32 paramCount, const quint32* params,
                                        const quint8* buffer, quint32 dataSize, const char* callerName)
 {
     QMutexLocker lock(&m_mutex);
-    record(Call::Send, operationCode, paramCount, params, dataSize, buffer, callerName);
-    return !m_failures.value(operationCode, false);
+    return transact(Call::Send, operationCode, paramCount, params, dataSize, buffer, callerName);
 }

@@ -14,6 +14,13 @@ void olpTestInit();
 // Scales a time-out for slow (sanitizer) runs: OLP_TEST_TIMEOUT_SCALE.
 int olpTimeout(int ms);
 
+// Qt 5.15's offscreen platform never frees its screen (and the cursor the
+// screen holds), so every GUI test would end in a leak report. Called while
+// the GUI application exists (olpTestInit() calls it), this tells
+// LeakSanitizer to leave them alone; without the sanitizer or a GUI
+// application it does nothing.
+void olpIgnoreOffscreenScreens();
+
 // Captures every Qt message (and so every log line) while it lives. Messages
 // keep going to the log file as well. Lines are the plain message texts.
 class OLP_Test_LogCapture

@@ -308,7 +308,29 @@ eUsbError OLP_Commu_EmuCamera::bulkIn(quint64 token, quint8* data, quint32 size,
     if (!ready) {
         return eUsbError::Timeout;
     }
-    return m_pipe.read(data, size, received);
+    const eUsbError result = m_pipe.read(data, size, received);
+    if (result != eUsbError::Ok || m_bulkInRate == 0 || *received == 0) {
+        return result;
+    }
+    // The bytes have left the camera's queue; the host sees them once they
+    // have crossed the slow link.
+    const auto onWire = std::chrono::microseconds(quint64(*received) * 1000000u / m_bulkInRate);
+    const Clock::time_point arrival = Clock::now() + onWire;
+    const Clock::time_point until = std::min(arrival, deadline);
+    ++m_waiting[BulkIn];
+    while (tokenValid(token) && Clock::now() < until) {
+        m_changed.wait_until(lock, until);
+    }
+    --m_waiting[BulkIn];
+    if (!tokenValid(token)) {
+        *received = 0;
+        return eUsbError::NoDevice;
+    }
+    if (arrival > deadline) {
+        *received = 0;
+        return eUsbError::Timeout;
+    }
+    return eUsbError::Ok;
 }
 
 eUsbError OLP_Commu_EmuCamera::interruptIn(quint64 token, quint8* data, quint32 size, quint32* received, int timeoutMs)
@@ -1080,6 +1102,12 @@ void OLP_Commu_EmuCamera::queueStreamPacket(const QByteArray& bytes)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_liveView.queuePacket(bytes);
+}
+
+void OLP_Commu_EmuCamera::setBulkInRate(quint64 bytesPerSecond)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_bulkInRate = bytesPerSecond;
 }
 
 void OLP_Commu_EmuCamera::setStreamDataDelay(int ms)

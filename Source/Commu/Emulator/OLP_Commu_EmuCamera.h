@@ -120,6 +120,11 @@ public:
     void queueRawEvent(const QByteArray& bytes, int delayMs = 0);
     // Another program holds the interface: claiming it fails with Busy.
     void setInterfaceBusy(bool busy);
+    // A slow link: bulk-in data leaves the camera at this many bytes per second
+    // (0: at once). A host read returns once its bytes have had their time on
+    // the wire; unplugging ends the wait at once with NoDevice, and a read
+    // whose bytes need longer than its time-out ends with Timeout after it.
+    void setBulkInRate(quint64 bytesPerSecond);
     // Whether the camera ends a data phase of whole packets with a
     // zero-length packet, or sends its response behind the data.
     void setZeroLengthPacket(OLP_Commu_EmuPipe::eZeroLengthPacket mode);
@@ -314,6 +319,7 @@ private:
     bool m_plugged = true;
     int m_address = 1;
     bool m_interfaceBusy = false;
+    quint64 m_bulkInRate = 0;  // bytes per second, 0: unpaced
     bool m_accessDenied = false;
     bool m_stillImageInterface = true;
     quint64 m_claimToken = 0;  // 0 while not claimed

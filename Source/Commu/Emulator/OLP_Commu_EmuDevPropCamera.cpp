@@ -107,7 +107,9 @@ QList<Property> cameraProperties(quint16 productId)
         choice(0xD079, UInt32, 30, {8, 12, 16, 24, 30, 32, 45, 60}),
         choice(0xD080, UInt32, 1, {0, 1}),
         range(0xD082, UInt32, 3, 0, 29),
-        choice(0xD115, UInt32, 0, {0, 1}),
+        // Exposure simulation: off and on; the Pelvo simulates the aperture
+        // alone (2) or aperture and shutter time (3).
+        choice(0xD115, UInt32, 0, pelvo ? QVector<qint64>{0, 2, 3} : QVector<qint64>{0, 1}),
         range(0xD121, UInt32, 3, 0, 255),
         range(0xD122, UInt32, 3, 0, 255),
         range(0xD123, UInt32, 128, 0, 255),
@@ -149,7 +151,10 @@ bool replacesGenericEntry(quint16 productId, quint16 code)
         case 0xD60C:
         case 0xD60E:
             return true;
+        case 0x5005:
         case 0x5010:
+            // The Pelvo offers every white balance of its list (up to the
+            // colour temperature, 11) and its third-stop compensation.
             return productId == EmuWire::ProductPelvo;
         default:
             return false;

@@ -198,6 +198,24 @@ void OLP_GUI_Settings::setAlwaysOnTop(bool on)
     setValueLocked(globalKey("/AlwaysOnTop"), on);
 }
 
+bool OLP_GUI_Settings::isDemoCamera() const
+{
+    QMutexLocker lock(&g_settingsMutex);
+    return valueLocked(globalKey("/DemoCamera"), false).toBool();
+}
+
+void OLP_GUI_Settings::setDemoCamera(bool on)
+{
+    QMutexLocker lock(&g_settingsMutex);
+    setValueLocked(globalKey("/DemoCamera"), on);
+}
+
+QString OLP_GUI_Settings::tcpServerAddress() const
+{
+    QMutexLocker lock(&g_settingsMutex);
+    return valueLocked(globalKey("/TcpServerAddress"), QString()).toString();
+}
+
 bool OLP_GUI_Settings::isAutoUpdates() const
 {
     QMutexLocker lock(&g_settingsMutex);

@@ -54,9 +54,15 @@ public:
     bool isAlwaysOnTop() const;
     void setAlwaysOnTop(bool on);
     bool isAutoUpdates() const;
+    // "/TcpServerAddress": the address the TCP command server listens on;
+    // empty (the default) means every interface. Read only.
+    QString tcpServerAddress() const;
     void setAutoUpdates(bool on);
     bool isUnitFeet() const;
     void setIsUnitFeet(bool feet);
+    // The emulated demo camera is plugged in at start-up ("/DemoCamera", default false).
+    bool isDemoCamera() const;
+    void setDemoCamera(bool on);
 
     OLP_Logic_FolderSettingsRecord folderSettings() const;
     void setFolderSettings(const OLP_Logic_FolderSettingsRecord& record);

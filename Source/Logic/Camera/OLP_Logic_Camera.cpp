@@ -1,7 +1,9 @@
 #include "OLP_Logic_Camera.h"
 
+#include <QBuffer>
 #include <QDeadlineTimer>
 #include <QFile>
+#include <QImageReader>
 #include <QRegularExpression>
 #include <QThread>
 
@@ -21,7 +23,7 @@
 
 static void initCoreResources()
 {
-    Q_INIT_RESOURCE(olp_logic);
+    Q_INIT_RESOURCE(olp_logic_images);
 }
 
 namespace {
@@ -1060,15 +1062,17 @@ void OLP_Logic_Camera::setJpgPath(const QString& path)
 
 void OLP_Logic_Camera::setPictureName(const QString& name)
 {
-    if (!noFolderSettings("OLP_Logic_Camera::setPictureName")) {
-        m_folderSettings->setPictureName(name);
+    // A refused name leaves the previous one; telling the GUI again puts its
+    // field and its stored settings back in step with the name files get.
+    if (!noFolderSettings("OLP_Logic_Camera::setPictureName") && !m_folderSettings->setPictureName(name)) {
+        emit signalFileNameAndNumber();
     }
 }
 
 void OLP_Logic_Camera::setPictureIndex(int index)
 {
-    if (!noFolderSettings("OLP_Logic_Camera::setPictureIndex")) {
-        m_folderSettings->setPictureIndex(index);
+    if (!noFolderSettings("OLP_Logic_Camera::setPictureIndex") && !m_folderSettings->setPictureIndex(index)) {
+        emit signalFileNameAndNumber();
     }
 }
 
@@ -2048,7 +2052,9 @@ void OLP_Logic_Camera::catchLiveViewTimerFired()
             if (isDebugEnabled(kLiveViewFlag)) {
                 logLiveViewPacket(packet, name);
             }
-            const QImage image = QImage::fromData(packet.image(), int(packet.imageSize()));
+            const QImage image = decodeLiveViewFrame(
+                QByteArray::fromRawData(reinterpret_cast<const char*>(packet.image()), int(packet.imageSize())),
+                m_liveViewDisplaySize);
             emit signalLiveView(image);
             frameDelivered = true;
 
@@ -2091,6 +2097,37 @@ void OLP_Logic_Camera::catchLiveViewTimerFired()
         return;
     }
     restartLiveViewTimer();
+}
+
+void OLP_Logic_Camera::setLiveViewDisplaySize(const QSize& size)
+{
+    m_liveViewDisplaySize = size;
+}
+
+QImage OLP_Logic_Camera::decodeLiveViewFrame(const QByteArray& jpeg, const QSize& display)
+{
+    QBuffer buffer;
+    buffer.setData(jpeg);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    if (display.isEmpty()) {
+        return reader.read();
+    }
+    const QSize full = reader.size();
+    if (!full.isValid()) {
+        return reader.read();
+    }
+    // The JPEG decoder scales by 1/2, 1/4 or 1/8 inside its inverse DCT, which
+    // costs a fraction of a full decode; the rounding follows libjpeg's.
+    for (int denominator : {8, 4, 2}) {
+        const QSize scaled((full.width() + denominator - 1) / denominator,
+                           (full.height() + denominator - 1) / denominator);
+        if (scaled.width() >= display.width() && scaled.height() >= display.height()) {
+            reader.setScaledSize(scaled);
+            break;
+        }
+    }
+    return reader.read();
 }
 
 void OLP_Logic_Camera::restartLiveViewTimer()

@@ -268,6 +268,10 @@ public:
     bool isLiveViewAwaitingAck() const { return m_liveViewAwaitingAck; }
     // The last zoom information of the stream; null before the first one.
     const OLP_Logic_LiveViewZoomInfo* liveViewZoomInfo() const { return m_zoomInfo.get(); }
+    QSize liveViewDisplaySize() const { return m_liveViewDisplaySize; }
+    // A JPEG frame decoded at the smallest scale 1/1, 1/2, 1/4 or 1/8 whose
+    // size still covers display (full size for an empty display size).
+    static QImage decodeLiveViewFrame(const QByteArray& jpeg, const QSize& display);
     QTimer* liveViewTimer() { return &m_timerLiveView; }
 
 signals:
@@ -340,7 +344,7 @@ signals:
     void signalIntervalTime(int value);
     void signalLiveAudioLevel(double left, double right, double leftPeak, double rightPeak);
     void signalLiveTimeCode(int hours, int minutes, int seconds, int frames);
-    void signalLiveZoomInfo(int zoomLevel, int zoomMode, double x, double y);
+    void signalLiveZoomInfo(int selectedStripe, int zoomLevel, double x, double y);
     void signalLiveZoomRect(double x, double y, double width, double height);
     void signalLiveViewMode(int mode);
     void signalLiveViewPhoto(bool on);
@@ -429,6 +433,10 @@ public slots:
     void setWantLiveView(bool want);
     void setWaitLiveViewConsumed(bool wait);
     void catchLiveViewConsumed();
+    // The pixel size the live view window shows a frame at (in the frame's
+    // own orientation); frames are decoded at the smallest JPEG scale (1/2,
+    // 1/4, 1/8) that still covers it. An empty size decodes at full size.
+    void setLiveViewDisplaySize(const QSize& size);
 
 private slots:
     void catchKeepAlive();
@@ -506,6 +514,7 @@ private:
     bool m_liveViewAwaitingAck = false;
     int m_liveViewAckTimeoutMs = 1000;
     int m_liveViewType = 0;
+    QSize m_liveViewDisplaySize;
     int m_liveViewRestartType = 0;
     bool m_zoomGeometryLogged = false;
     QTimer m_timerLiveView;

@@ -272,6 +272,7 @@ void OLP_Logic_Controller::catchConnectionOpened(int connectionType)
         return;
     }
     m_camera = new OLP_Logic_Camera(m_currentAccess);
+    m_camera->setLiveViewDisplaySize(m_liveViewDisplaySize);
     const quint32 product = m_camera->productId();
     m_shutterTimeConverter.reset(new OLP_Logic_APEXConverterShutterTime(product));
     if (m_camera->hasExposCompensStep()) {
@@ -940,6 +941,19 @@ void OLP_Logic_Controller::setWhiteBalance(int index)
         return;
     }
     m_camera->setWhiteBalanceIndex(uchar(index));
+    // The camera does not report back a change the program made itself: tell
+    // the GUI the value the camera now has, so that the colour temperature box
+    // follows the choice, and a refused choice goes back to the camera's entry.
+    if (m_whiteBalanceConverter) {
+        emitWhiteBalance(m_camera->whiteBalanceIndex());
+    }
+}
+
+bool OLP_Logic_Controller::isColorTemperature(int whiteBalanceIndex) const
+{
+    // "Color Temperature" is the last entry of every white-balance list.
+    return m_whiteBalanceConverter && m_whiteBalanceConverter->count() > 0 &&
+           whiteBalanceIndex == qRound(m_whiteBalanceConverter->lastValue());
 }
 
 void OLP_Logic_Controller::setWhiteBalTemp(int value)
@@ -1645,9 +1659,7 @@ void OLP_Logic_Controller::emitWhiteBalance(int index)
     if (canConvert(OLP_CTRL(emitWhiteBalance), m_whiteBalanceConverter != nullptr, "white balance")) {
         emit signalWhiteBalance(index);
         emit signalWhiteBalance(m_whiteBalanceConverter->textOf(index));
-        // "Color Temperature" is the last entry of every white-balance list.
-        emit signalIsWhiteBalTemp(m_whiteBalanceConverter->count() > 0 &&
-                                  index == qRound(m_whiteBalanceConverter->lastValue()));
+        emit signalIsWhiteBalTemp(isColorTemperature(index));
     }
 }
 
@@ -2235,6 +2247,7 @@ void OLP_Logic_Controller::catchCameraGUIOpened()
     emit signalHasFlashXSymbol(c->hasFlashXSymbol());
     emitFlashXSymbol(c->flashXSymbol());
     emitLightBalance(c->lightBalance());
+    emit signalHasKeyLock(c->hasKeyLock());
     emitKeyLock(c->keyLock());
     emitFileFormatList();
     emitFileFormat(c->fileFormat());
@@ -2453,8 +2466,18 @@ void OLP_Logic_Controller::catchLiveViewConsumed()
 
 void OLP_Logic_Controller::catchLiveViewGUIClosed()
 {
+    m_liveViewDisplaySize = QSize();
     if (!noCamera(OLP_CTRL(catchLiveViewGUIClosed))) {
         m_camera->setWaitLiveViewConsumed(false);
+        m_camera->setLiveViewDisplaySize(m_liveViewDisplaySize);
+    }
+}
+
+void OLP_Logic_Controller::setLiveViewDisplaySize(const QSize& size)
+{
+    m_liveViewDisplaySize = size;
+    if (m_camera) {
+        m_camera->setLiveViewDisplaySize(size);
     }
 }
 

@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QMutex>
 #include <QObject>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
@@ -173,7 +174,7 @@ signals:
     void signalHasLiveView(bool has);
     void signalLiveAudioLevel(double left, double right, double leftPeak, double rightPeak);
     void signalLiveTimeCode(int hours, int minutes, int seconds, int frames);
-    void signalLiveZoomInfo(int zoomLevel, int zoomMode, double x, double y);
+    void signalLiveZoomInfo(int selectedStripe, int zoomLevel, double x, double y);
     void signalLiveZoomRect(double x, double y, double width, double height);
     void signalLiveViewMode(int mode);
     void signalLiveViewPhoto(bool on);
@@ -203,6 +204,7 @@ signals:
     void signalFlashStatus(int value);
     void signalHasFlashXSymbol(bool has);
     void signalFlashXSymbol(bool on);
+    void signalHasKeyLock(bool has);
     void signalKeyLock(bool on);
     void signalHasMirrorUpMode(bool has);
     void signalMirrorUpMode(bool on);
@@ -407,6 +409,9 @@ public slots:
     // The live-view window has shown a frame: the camera may poll the next one.
     void catchLiveViewConsumed();
     void catchLiveViewGUIClosed();
+    // The pixel size the live view window shows frames at, in the frame's own
+    // orientation: the camera decodes no more pixels than that needs.
+    void setLiveViewDisplaySize(const QSize& size);
     void catchCameraGUIClosed();
     void catchConnectToCamera(int connectionType, qulonglong cameraId, int productId, QString deviceId);
 
@@ -538,6 +543,9 @@ public:
     int bracketCount() const { return m_bracketCount; }
     int bulbState() const { return m_bulbState; }
     QTimer* intervalTimer() const { return m_intervalTimer; }
+    // Frames and seconds of the series the controller runs itself (controller thread).
+    int intervalFrames() const { return m_intervalFrames; }
+    int intervalTime() const { return m_intervalTime; }
     QTimer* bulbResetTimer() { return &m_bulbResetTimer; }
     QTimer* selfTimerResetTimer() { return &m_selfTimerResetTimer; }
     // Milliseconds per unit of the interval time (a second); tests shorten it.
@@ -572,6 +580,8 @@ private:
     // line) when there is no camera, no converter or the text is not in the list.
     bool valueOfText(const char* method, const OLP_Logic_ConverterBase* converter, const char* setting,
                      const QString& text, int* value) const;
+    // Whether the white balance index is the colour temperature entry.
+    bool isColorTemperature(int whiteBalanceIndex) const;
     // EV step of the shutter-time or aperture list; 0.0 when the step value is unknown.
     double listStepEv(bool forShutterTime) const;
     // Keeps the process-wide aperture conversion on this camera's product and step.
@@ -593,6 +603,7 @@ private:
     OLP_Commu_CameraAccess_Base* m_usbAccess = nullptr;
     OLP_Commu_CameraAccess_Base* m_secondAccess = nullptr;  // never created in this version
     OLP_Logic_Camera* m_camera = nullptr;
+    QSize m_liveViewDisplaySize;
     OLP_Commu_CameraAccess_Base* m_currentAccess = nullptr;
     QList<QMetaObject::Connection> m_accessConnections;
 

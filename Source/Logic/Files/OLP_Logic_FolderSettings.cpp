@@ -19,6 +19,21 @@ bool pathIsTaken(const QString& path)
     return info.exists() || info.isSymLink();
 }
 
+// Control characters of a refused name would break the log line apart.
+QString printableForLog(const QString& text)
+{
+    QString result;
+    result.reserve(text.size());
+    for (const QChar c : text) {
+        if (c.category() == QChar::Other_Control) {
+            result += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        } else {
+            result += c;
+        }
+    }
+    return result;
+}
+
 bool folderExists(const QString& folder)
 {
     // An empty folder text would put the picture at the root.
@@ -96,6 +111,22 @@ QString OLP_Logic_FolderSettings::uniquePath(const QString& path, const QString&
     return path;
 }
 
+bool OLP_Logic_FolderSettings::isAcceptablePictureName(const QString& name)
+{
+    for (const QChar c : name) {
+        if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c.category() == QChar::Other_Control) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void OLP_Logic_FolderSettings::logRefusedName(const char* caller, const QString& name, const QString& kept)
+{
+    debugPrintf(0, "%s - picture name \"%s\" refused, keeping \"%s\"", caller, qUtf8Printable(printableForLog(name)),
+                qUtf8Printable(kept));
+}
+
 QString OLP_Logic_FolderSettings::storedFolder(const QString& path)
 {
     QString stored = QDir::fromNativeSeparators(path);
@@ -123,6 +154,11 @@ void OLP_Logic_FolderSettings::load(const OLP_Logic_FolderSettingsRecord& record
         }
         if (jpg.isEmpty()) {
             jpg = defaultPictureFolder();
+        }
+        if (!isAcceptablePictureName(name)) {
+            const QString kept = m_pictureName.isEmpty() ? defaultPictureName() : m_pictureName;
+            logRefusedName("OLP_Logic_FolderSettings::load", name, kept);
+            name = kept;
         }
         if (name.isEmpty()) {
             name = defaultPictureName();
@@ -233,17 +269,22 @@ void OLP_Logic_FolderSettings::setJpgPath(const QString& path)
     emit signalPictureExampleChanged();
 }
 
-void OLP_Logic_FolderSettings::setPictureName(const QString& name)
+bool OLP_Logic_FolderSettings::setPictureName(const QString& name)
 {
     {
         QMutexLocker lock(&m_mutex);
+        if (!isAcceptablePictureName(name)) {
+            logRefusedName("OLP_Logic_FolderSettings::setPictureName", name, m_pictureName);
+            return false;
+        }
         if (name == m_pictureName) {
-            return;
+            return true;
         }
         m_pictureName = name;
         updateExampleLocked();
     }
     emit signalPictureExampleChanged();
+    return true;
 }
 
 bool OLP_Logic_FolderSettings::setPictureIndex(int number)

@@ -66,9 +66,13 @@ public:
     // again when opening the chosen file as a new file fails because another
     // writer got there first.
     static QString uniquePath(const QString& path, const QString& cameraExtension);
+    // A base name may not hold "/", "\\" or control characters: every file name
+    // built from it must stay inside its folder and be a plain name there.
+    static bool isAcceptablePictureName(const QString& name);
 
     // Takes over the GUI's values in one step; empty folders become the default
-    // folder, an empty name becomes "Picture", a number below 1 is refused.
+    // folder, an empty name becomes "Picture", a number below 1 and a name that
+    // isAcceptablePictureName() refuses are refused (the previous value stays).
     void load(const OLP_Logic_FolderSettingsRecord& record);
     // The current values in the form the GUI stores them.
     OLP_Logic_FolderSettingsRecord record() const;
@@ -83,7 +87,9 @@ public:
 
     void setDngPath(const QString& path);
     void setJpgPath(const QString& path);
-    void setPictureName(const QString& name);
+    // A name that isAcceptablePictureName() refuses is logged, the previous name
+    // stays and false is returned.
+    bool setPictureName(const QString& name);
     // Numbers below 1 are refused (logged) and false is returned.
     bool setPictureIndex(int number);
     void setExampleIsDng(bool isDng);
@@ -103,6 +109,7 @@ signals:
 
 private:
     static QString storedFolder(const QString& path);
+    static void logRefusedName(const char* caller, const QString& name, const QString& kept);
     void updateExampleLocked();
 
     // Guards every field below: the transfer threads name files while the

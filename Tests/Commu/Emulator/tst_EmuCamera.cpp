@@ -121,6 +121,8 @@ private slots:
     void propertyChangesRaiseOneEvent();
     void partialObjectReads_data();
     void partialObjectReads();
+    void pacedDataPhase_data();
+    void pacedDataPhase();
 };
 
 void tst_EmuCamera::initTestCase()
@@ -574,6 +576,74 @@ void tst_EmuCamera::partialObjectReads()
     QCOMPARE(int(r.kept), expected);
     for (int i = 0; i < expected; ++i) {
         QCOMPARE(buffer[size_t(i)], OLP_Commu_EmuObject::patternByte(quint64(offset + i), 9));
+    }
+}
+
+void tst_EmuCamera::pacedDataPhase_data()
+{
+    QTest::addColumn<int>("bytesPerSecond");
+    QTest::addColumn<int>("chunkTimeoutMs");
+    QTest::addColumn<bool>("unplugMidway");
+    QTest::addColumn<int>("usbError");
+    QTest::addColumn<int>("atLeastMs");
+    // 1 MiB at 4 MiB/s: a quarter of a second on the wire.
+    QTest::newRow("paced") << 4 * 1024 * 1024 << 10000 << false << int(eUsbError::Ok) << 240;
+    // 1 MiB at 64 KiB/s would take 16 s.
+    QTest::newRow("unplugged mid-phase") << 64 * 1024 << 60000 << true << int(eUsbError::NoDevice) << 0;
+    QTest::newRow("slower than the time-out") << 64 * 1024 << 100 << false << int(eUsbError::Timeout) << 90;
+}
+
+// Catches: a slow link that delivers at once (so no test could ever stop a
+// transfer half-way), a paced read that outlives the unplugged camera, and
+// one that outlasts its time-out.
+void tst_EmuCamera::pacedDataPhase()
+{
+    QFETCH(int, bytesPerSecond);
+    QFETCH(int, chunkTimeoutMs);
+    QFETCH(bool, unplugMidway);
+    QFETCH(int, usbError);
+    QFETCH(int, atLeastMs);
+    constexpr quint32 size = 1024 * 1024;
+    Host host;
+    host.camera->addGeneratedObject(5, size, 3);
+    OLP_Commu_PtpTransport transport(host.device.get());
+    QCOMPARE(transport.openSession(1).responseCode, quint16(0x2001));
+    OLP_Commu_PtpTransport::Timeouts timeouts;
+    timeouts.dataChunkMs = chunkTimeoutMs;
+    transport.setTimeouts(timeouts);
+    host.camera->setBulkInRate(quint64(bytesPerSecond));
+
+    std::thread unplugger;
+    if (unplugMidway) {
+        unplugger = std::thread([&host] {
+            QElapsedTimer waited;
+            waited.start();
+            while (host.camera->waitingReads(OLP_Commu_EmuCamera::BulkIn) == 0 && waited.elapsed() < 5000) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
+            host.camera->unplug();
+        });
+    }
+    std::vector<quint8> buffer(size);
+    const quint32 handle = 5;
+    QElapsedTimer timer;
+    timer.start();
+    const OLP_Commu_PtpTransport::Result r = transport.dataIn(0x1009, &handle, 1, buffer.data(), size);
+    const qint64 elapsed = timer.elapsed();
+    if (unplugger.joinable()) {
+        unplugger.join();
+    }
+    QCOMPARE(int(r.usbError), usbError);
+    QVERIFY2(elapsed >= atLeastMs, qPrintable(QString::number(elapsed)));
+    if (usbError == int(eUsbError::Ok)) {
+        QCOMPARE(r.responseCode, quint16(0x2001));
+        QCOMPARE(r.kept, size);
+        for (quint32 i : {0u, size / 2, size - 1}) {
+            QCOMPARE(buffer[i], OLP_Commu_EmuObject::patternByte(i, 3));
+        }
+    } else {
+        QVERIFY(r.kept < size);
+        QVERIFY2(elapsed < olpTimeout(5000), qPrintable(QString::number(elapsed)));
     }
 }
 

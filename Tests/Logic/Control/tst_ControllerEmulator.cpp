@@ -1,13 +1,11 @@
 #include <QDir>
 #include <QElapsedTimer>
-#include <QPointer>
 #include <QTemporaryDir>
-#include <QThread>
 #include <QtTest>
 #include <atomic>
-#include <functional>
 #include <memory>
 
+#include "OLP_Commu_CameraAccess_Base.h"
 #include "OLP_Commu_CameraAccess_Linux_PTP.h"
 #include "OLP_Commu_EmuCamera.h"
 #include "OLP_Commu_EmuObject.h"
@@ -19,8 +17,8 @@
 #include "OLP_Logic_Camera.h"
 #include "OLP_Logic_CameraProblem.h"
 #include "OLP_Logic_Controller.h"
-#include "OLP_Logic_ControllerWorker.h"
 #include "OLP_Logic_MetaTypes.h"
+#include "OLP_Test_ControllerRig.h"
 #include "OLP_Test_EmuRig.h"
 #include "OLP_Test_Support.h"
 
@@ -72,77 +70,13 @@ EmuCameraPtr emulatedCamera(quint16 product, const QList<QPair<quint16, qint64>>
 }
 }  // namespace
 
-// What the GUI thread receives from the controller: every signal of interest
-// arrives queued, in order, with its arguments.
-class Recorder : public QObject
-{
-public:
-    struct Event
-    {
-        QString name;
-        QVariantList args;
-    };
-
-    template <typename... Args>
-    void record(Controller* controller, void (Controller::*signal)(Args...), const QString& name)
-    {
-        connect(
-            controller, signal, this,
-            [this, name](Args... args) {
-                events.append(Event{name, QVariantList{QVariant::fromValue(args)...}});
-            },
-            Qt::QueuedConnection);
-    }
-
-    int count(const QString& name) const
-    {
-        int n = 0;
-        for (const Event& e : events) {
-            n += e.name == name ? 1 : 0;
-        }
-        return n;
-    }
-    int indexOf(const QString& name) const
-    {
-        for (int i = 0; i < events.size(); ++i) {
-            if (events.at(i).name == name) {
-                return i;
-            }
-        }
-        return -1;
-    }
-    QVariant last(const QString& name, int arg = 0) const
-    {
-        for (int i = events.size() - 1; i >= 0; --i) {
-            if (events.at(i).name == name) {
-                return events.at(i).args.value(arg);
-            }
-        }
-        return QVariant();
-    }
-    QStringList lastList(const QString& name) const { return last(name).toStringList(); }
-    bool wait(const QString& name, int atLeast = 1)
-    {
-        return QTest::qWaitFor([&]() { return count(name) >= atLeast; }, olpTimeout(5000));
-    }
-
-    QList<Event> events;
-};
-
-// The controller thread exactly as the application builds it, without
-// widgets, with emulated cameras plugged into the process-wide USB hub.
-class Rig
+// The controller thread with every signal the camera window reads recorded
+// under its own name.
+class Rig : public OLP_Test_ControllerRig
 {
 public:
     Rig()
     {
-        worker = new OLP_Logic_ControllerWorker;
-        worker->moveToThread(&thread);
-        QObject::connect(&thread, &QThread::started, worker, &OLP_Logic_ControllerWorker::process);
-        QObject::connect(worker, &OLP_Logic_ControllerWorker::signalFinished, &thread, &QThread::quit);
-        QObject::connect(worker, &OLP_Logic_ControllerWorker::signalFinished, worker, &QObject::deleteLater);
-        thread.start();
-        controller = worker->waitForController(olpTimeout(5000));
         if (controller) {
             recordAll();
             run([](Controller* c) {
@@ -153,86 +87,21 @@ public:
             });
         }
     }
-    ~Rig()
-    {
-        finish();
-        OLP_Commu_UsbPortHub::system()->removePort(port);
-    }
-
-    // Runs f in the controller thread, as a queued call from the GUI would.
-    void run(std::function<void(Controller*)> f)
-    {
-        Controller* c = controller;
-        QMetaObject::invokeMethod(
-            controller, [c, f]() { f(c); }, Qt::QueuedConnection);
-    }
-    // The same, and waits until it has run.
-    bool runAndWait(std::function<void(Controller*)> f)
-    {
-        auto done = std::make_shared<std::atomic<bool>>(false);
-        run([f, done](Controller* c) {
-            f(c);
-            done->store(true);
-        });
-        return QTest::qWaitFor([done]() { return done->load(); }, olpTimeout(5000));
-    }
-    // Device discovery now instead of at the next 1000 ms tick.
-    void poll()
-    {
-        run([](Controller* c) { c->usbAccess()->checkDeviceAvailable(); });
-    }
-    bool plug(const EmuCameraPtr& emulated)
-    {
-        camera = emulated;
-        port->plug(camera);
-        OLP_Commu_UsbPortHub::system()->addPort(port);
-        const int before = recorder.count("signalCameraConnected");
-        poll();
-        if (!recorder.wait("signalCameraConnected", before + 1)) {
-            return false;
-        }
-        watchCamera();
-        return true;
-    }
-    // "cameraDestroyed" is recorded when the controller deletes the camera object.
-    void watchCamera()
-    {
-        Recorder* r = &recorder;
-        runAndWait([r](Controller* c) {
-            QObject::connect(
-                c->camera(), &QObject::destroyed, r,
-                [r]() {
-                    r->events.append(Recorder::Event{QStringLiteral("cameraDestroyed"), {}});
-                },
-                Qt::QueuedConnection);
-        });
-    }
     bool guiOpened()
     {
         const int before = recorder.count("signalHasFocusConfirmation");
         run([](Controller* c) { c->catchCameraGUIOpened(); });
         return recorder.wait("signalHasFocusConfirmation", before + 1);
     }
-    bool finish()
-    {
-        if (thread.isFinished() || !thread.isRunning()) {
-            return true;
-        }
-        if (worker) {
-            worker->requestFinish();
-        }
-        return QTest::qWaitFor([this]() { return thread.isFinished(); }, olpTimeout(5000));
-    }
 
+private:
     void recordAll()
     {
         Controller* c = controller;
-        Recorder& r = recorder;
+        OLP_Test_SignalRecorder& r = recorder;
 #define OLP_RECORD(signal) r.record(c, &Controller::signal, QStringLiteral(#signal))
 #define OLP_RECORD_AS(type, signal) \
     r.record(c, QOverload<type>::of(&Controller::signal), QStringLiteral(#signal "(" #type ")"))
-        OLP_RECORD(signalCameraConnected);
-        OLP_RECORD(signalCameraDisconnected);
         OLP_RECORD(signalCameraSerialNumber);
         OLP_RECORD(signalLensTypeString);
         OLP_RECORD(signalBatteryInfo);
@@ -288,13 +157,6 @@ public:
 #undef OLP_RECORD
 #undef OLP_RECORD_AS
     }
-
-    QThread thread;
-    QPointer<OLP_Logic_ControllerWorker> worker;
-    Controller* controller = nullptr;
-    Recorder recorder;
-    std::shared_ptr<OLP_Commu_EmuUsbPort> port = std::make_shared<OLP_Commu_EmuUsbPort>();
-    EmuCameraPtr camera;
 };
 
 class tst_ControllerEmulator : public QObject
@@ -317,7 +179,7 @@ private slots:
         QCOMPARE(rig.controller->productId(), quint32(ProductIdKestaD));
         QCOMPARE(rig.controller->productName(), QStringLiteral("Kesta D"));
         QVERIFY(rig.guiOpened());
-        const Recorder& r = rig.recorder;
+        const OLP_Test_SignalRecorder& r = rig.recorder;
 
         QCOMPARE(r.last("signalCameraSerialNumber").toString(), QStringLiteral("3100260"));
         QVERIFY(r.last("signalLensTypeString").toString().startsWith(QStringLiteral("Varion-Kesta 70")));
@@ -370,7 +232,7 @@ private slots:
                                    "signalHasFocusConfirmation"};
         int previous = -1;
         for (const QString& name : order) {
-            const int index = r.indexOf(name);
+            const int index = r.find(name);
             QVERIFY2(index > previous, qPrintable(name));
             previous = index;
         }

@@ -1,5 +1,4 @@
 #include <QElapsedTimer>
-#include <QPointer>
 #include <QThread>
 #include <QtTest>
 #include <atomic>
@@ -8,42 +7,23 @@
 #include "OLP_Logic_Controller.h"
 #include "OLP_Logic_ControllerWorker.h"
 #include "OLP_Logic_MetaTypes.h"
+#include "OLP_Test_ControllerRig.h"
 #include "OLP_Test_Support.h"
 
-// The controller thread as the application builds it: a QThread, the worker
-// moved to it, started() -> process(), a finish signal -> requestFinish(),
-// signalFinished() -> quit() and deleteLater().
-class ControllerThread : public QObject
+namespace {
+// The controller thread as the application builds it, left for the test to
+// start: the tests here drive the worker themselves.
+class ControllerThread : public OLP_Test_ControllerRig
 {
-    Q_OBJECT
 public:
-    ControllerThread()
+    ControllerThread() : OLP_Test_ControllerRig(Start::Later) {}
+    // A finish request as the GUI's signal delivers it: queued into the controller thread.
+    void finishQueued()
     {
-        worker = new OLP_Logic_ControllerWorker;
-        worker->moveToThread(&thread);
-        connect(&thread, &QThread::started, worker, &OLP_Logic_ControllerWorker::process);
-        connect(this, &ControllerThread::signalFinishController, worker, &OLP_Logic_ControllerWorker::requestFinish);
-        connect(worker, &OLP_Logic_ControllerWorker::signalFinished, &thread, &QThread::quit);
-        connect(worker, &OLP_Logic_ControllerWorker::signalFinished, worker, &QObject::deleteLater);
+        QMetaObject::invokeMethod(worker.data(), &OLP_Logic_ControllerWorker::requestFinish, Qt::QueuedConnection);
     }
-    ~ControllerThread() override
-    {
-        // quit() reaches the thread's own event loop, which runs once process() has returned.
-        if (worker) {
-            worker->requestFinish();
-        }
-        while (!thread.wait(10)) {
-            thread.quit();
-        }
-    }
-    void finish() { emit signalFinishController(); }
-
-    QThread thread;
-    QPointer<OLP_Logic_ControllerWorker> worker;
-
-signals:
-    void signalFinishController();
 };
+}  // namespace
 
 class tst_ControllerWorker : public QObject
 {
@@ -78,7 +58,7 @@ private slots:
 
         QElapsedTimer clock;
         clock.start();
-        t.finish();
+        t.finishQueued();
         QTRY_VERIFY_WITH_TIMEOUT(finished == 1, olpTimeout(2000));
         QVERIFY2(clock.elapsed() < olpTimeout(500), qPrintable(QString::number(clock.elapsed())));
         QTRY_VERIFY_WITH_TIMEOUT(t.thread.isFinished(), olpTimeout(2000));
@@ -131,7 +111,7 @@ private slots:
         QMetaObject::invokeMethod(
             controller, [&ran]() { ran = true; }, Qt::QueuedConnection);
         QTRY_VERIFY_WITH_TIMEOUT(ran, olpTimeout(2000));
-        t.finish();
+        t.finishQueued();
         QTRY_VERIFY_WITH_TIMEOUT(t.thread.isFinished(), olpTimeout(2000));
     }
 

@@ -9,26 +9,19 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QPointer>
 #include <QTemporaryDir>
-#include <QThread>
 #include <QtTest>
 #include <atomic>
-#include <functional>
 #include <memory>
 
-#include "OLP_Commu_CameraAccess_Linux_PTP.h"
 #include "OLP_Commu_EmuCamera.h"
 #include "OLP_Commu_EmuSettingsStruct.h"
-#include "OLP_Commu_EmuUsbPort.h"
 #include "OLP_Commu_EmuWire.h"
 #include "OLP_Commu_ProductIds.h"
-#include "OLP_Commu_UsbPortHub.h"
 #include "OLP_Logic_Camera.h"
 #include "OLP_Logic_Controller.h"
-#include "OLP_Logic_ControllerWorker.h"
 #include "OLP_Logic_MetaTypes.h"
-#include "OLP_Test_EmuRig.h"
+#include "OLP_Test_ControllerRig.h"
 #include "OLP_Test_Support.h"
 
 using Controller = OLP_Logic_Controller;
@@ -49,152 +42,24 @@ QByteArray contents(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
-// What the GUI thread receives from the controller, in order.
-class Recorder : public QObject
-{
-public:
-    struct Event
-    {
-        QString name;
-        QVariantList args;
-    };
-
-    template <typename... Args>
-    void record(Controller* controller, void (Controller::*signal)(Args...), const QString& name)
-    {
-        connect(
-            controller, signal, this,
-            [this, name](Args... args) {
-                events.append(Event{name, QVariantList{QVariant::fromValue(args)...}});
-            },
-            Qt::QueuedConnection);
-    }
-    int count(const QString& name) const
-    {
-        int n = 0;
-        for (const Event& e : events) {
-            n += e.name == name ? 1 : 0;
-        }
-        return n;
-    }
-    // Index of the first event with that name (and first argument) at or after from.
-    int find(const QString& name, const QVariant& arg = QVariant(), int from = 0) const
-    {
-        for (int i = from; i < events.size(); ++i) {
-            if (events.at(i).name == name && (!arg.isValid() || events.at(i).args.value(0) == arg)) {
-                return i;
-            }
-        }
-        return -1;
-    }
-    int findLast(const QString& name, const QVariant& arg = QVariant()) const
-    {
-        for (int i = events.size() - 1; i >= 0; --i) {
-            if (events.at(i).name == name && (!arg.isValid() || events.at(i).args.value(0) == arg)) {
-                return i;
-            }
-        }
-        return -1;
-    }
-    QList<Event> events;
-};
-
-class Rig
+// The controller thread with the transfer signals the GUI shows recorded.
+class Rig : public OLP_Test_ControllerRig
 {
 public:
     Rig()
     {
-        worker = new OLP_Logic_ControllerWorker;
-        worker->moveToThread(&thread);
-        QObject::connect(&thread, &QThread::started, worker, &OLP_Logic_ControllerWorker::process);
-        QObject::connect(worker, &OLP_Logic_ControllerWorker::signalFinished, &thread, &QThread::quit);
-        QObject::connect(worker, &OLP_Logic_ControllerWorker::signalFinished, worker, &QObject::deleteLater);
-        thread.start();
-        controller = worker->waitForController(olpTimeout(5000));
-        if (controller) {
-            Controller* c = controller;
-            recorder.record(c, &Controller::signalCameraConnected, QStringLiteral("connected"));
-            recorder.record(c, &Controller::signalLoading, QStringLiteral("loading"));
-            recorder.record(c, &Controller::signalRemainingToLoad, QStringLiteral("remaining"));
-            recorder.record(c, &Controller::signalPictureName, QStringLiteral("pictureName"));
-            recorder.record(c, &Controller::signalPictureIndex, QStringLiteral("pictureIndex"));
-            recorder.record(c, &Controller::signalQuickView, QStringLiteral("quickView"));
-            recorder.record(c, &Controller::signalNoQuickView, QStringLiteral("noQuickView"));
-            recorder.record(c, &Controller::signalWarning, QStringLiteral("warning"));
-            runAndWait([](Controller* c) {
-                if (auto* usb = qobject_cast<OLP_Commu_CameraAccess_Linux_PTP*>(c->usbAccess())) {
-                    usb->setTimeouts(OLP_Test_EmuRig::fastTimeouts());
-                }
-            });
+        if (!controller) {
+            return;
         }
-    }
-    ~Rig()
-    {
-        finish();
-        OLP_Commu_UsbPortHub::system()->removePort(port);
-    }
-
-    void run(std::function<void(Controller*)> f)
-    {
         Controller* c = controller;
-        QMetaObject::invokeMethod(
-            controller, [c, f]() { f(c); }, Qt::QueuedConnection);
+        recorder.record(c, &Controller::signalLoading, QStringLiteral("loading"));
+        recorder.record(c, &Controller::signalRemainingToLoad, QStringLiteral("remaining"));
+        recorder.record(c, &Controller::signalPictureName, QStringLiteral("pictureName"));
+        recorder.record(c, &Controller::signalPictureIndex, QStringLiteral("pictureIndex"));
+        recorder.record(c, &Controller::signalQuickView, QStringLiteral("quickView"));
+        recorder.record(c, &Controller::signalNoQuickView, QStringLiteral("noQuickView"));
+        recorder.record(c, &Controller::signalWarning, QStringLiteral("warning"));
     }
-    bool runAndWait(std::function<void(Controller*)> f)
-    {
-        auto done = std::make_shared<std::atomic<bool>>(false);
-        run([f, done](Controller* c) {
-            f(c);
-            done->store(true);
-        });
-        return QTest::qWaitFor([done]() { return done->load(); }, olpTimeout(5000));
-    }
-    bool plug(const std::shared_ptr<OLP_Commu_EmuCamera>& emulated)
-    {
-        camera = emulated;
-        port->plug(camera);
-        OLP_Commu_UsbPortHub::system()->addPort(port);
-        run([](Controller* c) { c->usbAccess()->checkDeviceAvailable(); });
-        return QTest::qWaitFor([this] { return recorder.count("connected") > 0; }, olpTimeout(5000)) && settle();
-    }
-    // The camera's events have been read and handled in the controller thread.
-    bool settle()
-    {
-        for (int round = 0; round < 2; ++round) {
-            auto quiet = std::make_shared<std::atomic<bool>>(false);
-            const bool ok = QTest::qWaitFor(
-                [&] {
-                    if (camera->pendingEvents() != 0) {
-                        return false;
-                    }
-                    run([quiet](Controller* c) { quiet->store(c->usbAccess()->pendingPropertyCodes().isEmpty()); });
-                    QTest::qWait(5);
-                    return quiet->load();
-                },
-                olpTimeout(5000));
-            if (!ok) {
-                return false;
-            }
-        }
-        return runAndWait([](Controller*) {});
-    }
-    bool finish()
-    {
-        if (!thread.isRunning()) {
-            return true;
-        }
-        if (worker) {
-            worker->requestFinish();
-        }
-        return QTest::qWaitFor([this]() { return thread.isFinished(); }, olpTimeout(10000));
-    }
-
-    QThread thread;
-    QPointer<OLP_Logic_ControllerWorker> worker;
-    Controller* controller = nullptr;
-    Recorder recorder;
-    std::shared_ptr<OLP_Commu_EmuUsbPort> port = std::make_shared<OLP_Commu_EmuUsbPort>();
-    std::shared_ptr<OLP_Commu_EmuCamera> camera;
 };
 
 }  // namespace
@@ -262,7 +127,7 @@ private slots:
 
         Rig rig;
         QVERIFY(rig.controller != nullptr);
-        QVERIFY(rig.plug(camera));
+        QVERIFY(rig.plug(camera) && rig.settle());
         // The application hands the folder settings over from the GUI thread.
         rig.controller->setFolderSettings(
             OLP_Logic_FolderSettingsRecord{folder.path() + "/raw", folder.path() + "/jpg", QStringLiteral("Shot"), 42});
@@ -285,7 +150,7 @@ private slots:
         const int pictures = expected.size();
         QVERIFY(QTest::qWaitFor([&] { return camera->requestCount(EmuWire::ObjectTransferReady) >= pictures; },
                                 olpTimeout(15000)));
-        const Recorder& r = rig.recorder;
+        const OLP_Test_SignalRecorder& r = rig.recorder;
         QVERIFY(QTest::qWaitFor([&] { return r.find("pictureIndex", nextIndex) >= 0; }, olpTimeout(10000)));
         QVERIFY(QTest::qWaitFor([&] { return r.findLast("loading", false) > r.find("quickView"); }, olpTimeout(10000)));
         QVERIFY(rig.runAndWait([](Controller* c) { c->camera()->waitForTransferThreads(5000); }));
@@ -324,7 +189,7 @@ private slots:
         QCOMPARE(r.events.at(r.findLast("pictureIndex")).args.value(0).toInt(), nextIndex);
         QVERIFY(r.findLast("loading", false) > r.findLast("quickView"));
         int loadingOnCount = 0;
-        for (const Recorder::Event& e : r.events) {
+        for (const OLP_Test_SignalRecorder::Event& e : r.events) {
             loadingOnCount += e.name == "loading" && e.args.value(0).toBool() ? 1 : 0;
         }
         // A bracketing series is one job; every other picture is its own.
@@ -333,7 +198,7 @@ private slots:
         QVERIFY(r.find("pictureIndex", 42) >= 0);
         QVERIFY(r.find("pictureIndex", 42) < r.find("pictureIndex", nextIndex));
         // Every quick view names a picture written, and carries its preview.
-        for (const Recorder::Event& e : r.events) {
+        for (const OLP_Test_SignalRecorder::Event& e : r.events) {
             if (e.name == "quickView") {
                 const QString name = QFileInfo(e.args.value(1).toString()).fileName();
                 bool written = false;
@@ -365,7 +230,7 @@ private slots:
     {
         auto camera = std::make_shared<OLP_Commu_EmuCamera>(ProductIdKestaA);
         Rig rig;
-        QVERIFY(rig.plug(camera));
+        QVERIFY(rig.plug(camera) && rig.settle());
         rig.run([](Controller* c) {
             c->setIntervalUnitMs(30);
             c->setDriveMode(5);

@@ -4,104 +4,51 @@
 
 #include <QDir>
 #include <QFile>
-#include <QPointer>
 #include <QTemporaryDir>
-#include <QThread>
 #include <QtTest>
-#include <atomic>
-#include <functional>
 #include <memory>
 
-#include "OLP_Commu_CameraAccess_Linux_PTP.h"
 #include "OLP_Commu_EmuCamera.h"
-#include "OLP_Commu_EmuUsbPort.h"
 #include "OLP_Commu_EmuWire.h"
 #include "OLP_Commu_ProductIds.h"
-#include "OLP_Commu_UsbPortHub.h"
 #include "OLP_Logic_Camera.h"
 #include "OLP_Logic_Controller.h"
-#include "OLP_Logic_ControllerWorker.h"
 #include "OLP_Logic_FolderSettings.h"
 #include "OLP_Logic_MetaTypes.h"
-#include "OLP_Test_EmuRig.h"
+#include "OLP_Test_ControllerRig.h"
 #include "OLP_Test_Support.h"
 
 using Controller = OLP_Logic_Controller;
 
 namespace {
 
-// The controller thread as the application builds it, with one emulated
-// camera on the process-wide USB hub; the controller's signals arrive here
-// queued, in order.
-class ControllerRig
+// The controller thread with the loading signals recorded: events() reads
+// them as "loading on", "loading off" and "remaining <n>", in order.
+class ControllerRig : public OLP_Test_ControllerRig
 {
 public:
     ControllerRig()
     {
-        worker = new OLP_Logic_ControllerWorker;
-        worker->moveToThread(&thread);
-        QObject::connect(&thread, &QThread::started, worker, &OLP_Logic_ControllerWorker::process);
-        QObject::connect(worker, &OLP_Logic_ControllerWorker::signalFinished, &thread, &QThread::quit);
-        QObject::connect(worker, &OLP_Logic_ControllerWorker::signalFinished, worker, &QObject::deleteLater);
-        thread.start();
-        controller = worker->waitForController(olpTimeout(5000));
-        if (!controller) {
-            return;
+        if (controller) {
+            recorder.record(controller, &Controller::signalLoading, QStringLiteral("loading"));
+            recorder.record(controller, &Controller::signalRemainingToLoad, QStringLiteral("remaining"));
+            recorder.record(controller, &Controller::signalPictureIndex, QStringLiteral("pictureIndex"));
         }
-        const auto q = Qt::QueuedConnection;
-        QObject::connect(
-            controller, &Controller::signalLoading, &receiver,
-            [this](bool on) { events << (on ? "loading on" : "loading off"); }, q);
-        QObject::connect(
-            controller, &Controller::signalRemainingToLoad, &receiver,
-            [this](int n) { events << QStringLiteral("remaining %1").arg(n); }, q);
-        QObject::connect(
-            controller, &Controller::signalPictureIndex, &receiver, [this](int n) { pictureIndex = n; }, q);
-        QObject::connect(
-            controller, &Controller::signalCameraConnected, &receiver, [this] { ++connected; }, q);
-        QObject::connect(
-            controller, &Controller::signalCameraDisconnected, &receiver, [this] { ++disconnected; }, q);
-        QMetaObject::invokeMethod(
-            controller,
-            [c = controller] {
-                if (auto* usb = qobject_cast<OLP_Commu_CameraAccess_Linux_PTP*>(c->usbAccess())) {
-                    usb->setTimeouts(OLP_Test_EmuRig::fastTimeouts());
-                }
-            },
-            q);
     }
-
-    ~ControllerRig()
+    QStringList events() const
     {
-        if (worker) {
-            worker->requestFinish();
+        QStringList out;
+        for (const OLP_Test_SignalRecorder::Event& e : recorder.events) {
+            if (e.name == "loading") {
+                out << (e.args.value(0).toBool() ? "loading on" : "loading off");
+            } else if (e.name == "remaining") {
+                out << QStringLiteral("remaining %1").arg(e.args.value(0).toInt());
+            }
         }
-        if (!QTest::qWaitFor([this] { return thread.isFinished(); }, olpTimeout(10000))) {
-            qWarning("the controller thread did not finish");
-        }
-        OLP_Commu_UsbPortHub::system()->removePort(port);
+        return out;
     }
-
-    bool plug(const std::shared_ptr<OLP_Commu_EmuCamera>& emulated)
-    {
-        camera = emulated;
-        port->plug(camera);
-        OLP_Commu_UsbPortHub::system()->addPort(port);
-        QMetaObject::invokeMethod(
-            controller, [c = controller] { c->usbAccess()->checkDeviceAvailable(); }, Qt::QueuedConnection);
-        return QTest::qWaitFor([this] { return connected > 0; }, olpTimeout(5000));
-    }
-
-    QThread thread;
-    QPointer<OLP_Logic_ControllerWorker> worker;
-    Controller* controller = nullptr;
-    QObject receiver;
-    QStringList events;
-    int pictureIndex = 0;
-    int connected = 0;
-    int disconnected = 0;
-    std::shared_ptr<OLP_Commu_EmuUsbPort> port = std::make_shared<OLP_Commu_EmuUsbPort>();
-    std::shared_ptr<OLP_Commu_EmuCamera> camera;
+    int pictureIndex() const { return recorder.last("pictureIndex").toInt(); }
+    int disconnected() const { return recorder.count("signalCameraDisconnected"); }
 };
 
 std::shared_ptr<OLP_Commu_EmuCamera> kestaD(int fileFormat, bool bracketing, qint64 holdDataAfter = -1)
@@ -172,13 +119,13 @@ void tst_TransferController::bracketingSeries()
 
     rig.controller->doCaptureBtnPressed();
     rig.controller->doCaptureBtnReleased();
-    QTRY_VERIFY_WITH_TIMEOUT(rig.events.contains("loading off"), olpTimeout(10000));
-    QTRY_COMPARE_WITH_TIMEOUT(rig.pictureIndex, 44, olpTimeout(5000));
+    QTRY_VERIFY_WITH_TIMEOUT(rig.events().contains("loading off"), olpTimeout(10000));
+    QTRY_COMPARE_WITH_TIMEOUT(rig.pictureIndex(), 44, olpTimeout(5000));
 
-    QCOMPARE(rig.events.count("loading on"), 1);
-    QCOMPARE(rig.events.count("loading off"), 1);
-    QCOMPARE(rig.events.first(), QStringLiteral("loading on"));
-    QCOMPARE(rig.events.mid(rig.events.size() - 2), QStringList({"loading off", "remaining 0"}));
+    QCOMPARE(rig.events().count("loading on"), 1);
+    QCOMPARE(rig.events().count("loading off"), 1);
+    QCOMPARE(rig.events().first(), QStringLiteral("loading on"));
+    QCOMPARE(rig.events().mid(rig.events().size() - 2), QStringList({"loading off", "remaining 0"}));
     QCOMPARE(filesIn(m_dir->path()), QStringList({"Shot00041.JPG", "Shot00042.JPG", "Shot00043.JPG"}));
     const QList<OLP_Commu_EmuCapture::Picture> taken = rig.camera->capturedPictures();
     QCOMPARE(taken.size(), 3);
@@ -208,9 +155,9 @@ void tst_TransferController::disconnectDuringBurst()
         olpTimeout(5000));
     emu->unplug();
 
-    QTRY_COMPARE_WITH_TIMEOUT(rig.disconnected, 1, olpTimeout(10000));
+    QTRY_COMPARE_WITH_TIMEOUT(rig.disconnected(), 1, olpTimeout(10000));
     QCOMPARE(filesIn(m_dir->path()), QStringList());
-    QCOMPARE(rig.events.first(), QStringLiteral("loading on"));
+    QCOMPARE(rig.events().first(), QStringLiteral("loading on"));
 }
 
 QTEST_GUILESS_MAIN(tst_TransferController)

@@ -41,6 +41,8 @@ private slots:
     void backslashSeparators();
     void numberBelowOneRefused_data();
     void numberBelowOneRefused();
+    void unsafeNameRefused_data();
+    void unsafeNameRefused();
     void load_data();
     void load();
     void loadDumpsWithFlag2048();
@@ -219,6 +221,63 @@ void tst_FolderSettings::numberBelowOneRefused()
     settings.load({"/p", "/p", "Picture", number});
     QCOMPARE(settings.pictureIndex(), 8);
     QVERIFY(log.contains(QStringLiteral("OLP_Logic_FolderSettings::load - picture number %1 refused").arg(number)));
+}
+
+// A base name such as "../x" or "a/b" would put pictures outside the chosen
+// folder or into one that does not exist; control characters make names that
+// file managers cannot show. Whatever the source, the previous name stays.
+void tst_FolderSettings::unsafeNameRefused_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("logged");
+    QTest::newRow("parent folder") << "../x"
+                                   << "../x";
+    QTest::newRow("sub folder") << "a/b"
+                                << "a/b";
+    QTest::newRow("absolute") << "/etc/x"
+                              << "/etc/x";
+    QTest::newRow("backslash") << "x\\y"
+                               << "x\\y";
+    QTest::newRow("new line") << "a\nb"
+                              << "a\\x0ab";
+    QTest::newRow("tab") << "a\tb"
+                         << "a\\x09b";
+    QTest::newRow("delete") << QString("a") + QChar(0x7f) << "a\\x7f";
+    QTest::newRow("C1 control") << QString("a") + QChar(0x85) << "a\\x85";
+}
+
+void tst_FolderSettings::unsafeNameRefused()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, logged);
+
+    // Through the setter (the controller): the previous name stays.
+    OLP_Logic_FolderSettings settings;
+    settings.load({m_dng, m_jpg, "Shot", 12});
+    QSignalSpy spy(&settings, &OLP_Logic_FolderSettings::signalPictureExampleChanged);
+    OLP_Test_LogCapture log;
+    QVERIFY(!settings.setPictureName(name));
+    QCOMPARE(settings.pictureName(), QStringLiteral("Shot"));
+    QCOMPARE(spy.count(), 0);
+    QCOMPARE(log.lines(),
+             QStringList{QStringLiteral("OLP_Logic_FolderSettings::setPictureName - picture name \"%1\" refused, "
+                                        "keeping \"Shot\"")
+                             .arg(logged)});
+
+    // Through load (a hand-edited settings file): the other values are taken,
+    // the name stays; a fresh object falls back to the default name.
+    log.clear();
+    settings.load({m_dng, m_dng, name, 20});
+    QCOMPARE(settings.record(), (OLP_Logic_FolderSettingsRecord{m_dng, m_dng, "Shot", 20}));
+    QCOMPARE(log.count("OLP_Logic_FolderSettings::load - picture name"), 1);
+    OLP_Logic_FolderSettings fresh;
+    fresh.load({m_dng, m_jpg, name, 7});
+    QCOMPARE(fresh.pictureName(), QStringLiteral("Picture"));
+
+    // Every file name built afterwards stays inside its folder.
+    const OLP_Logic_FolderSettings::PictureFile file = fresh.nextPictureFile("L1.JPG", 3, ProductIdKestaA);
+    QCOMPARE(file.path, m_jpg + "/Picture00007.JPG");
+    QCOMPARE(fresh.pictureExampleFileName(), QDir::toNativeSeparators(m_jpg + "/Picture00008.JPG"));
 }
 
 void tst_FolderSettings::load_data()

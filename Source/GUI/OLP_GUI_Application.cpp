@@ -855,6 +855,7 @@ void OLP_GUI_Application::requestUpdateCheck(bool automatic)
     if (!m_network) {
         m_network = new QNetworkAccessManager(this);
         connect(m_network, &QNetworkAccessManager::finished, this, &OLP_GUI_Application::catchDownloadUpdatesInfo);
+        connect(this, &OLP_GUI_Application::signalUpdateVersion, this, &OLP_GUI_Application::catchUpdateVersion);
     }
     QNetworkRequest request(updateInfoUrl());
     // A redirect is never followed, so https never turns into http.

@@ -6,8 +6,8 @@
 #include <QPixmap>
 #include <QPoint>
 #include <QPointer>
-#include <QSslCertificate>
 #include <QSize>
+#include <QSslCertificate>
 #include <QStringList>
 #include <QThread>
 #include <QTimer>

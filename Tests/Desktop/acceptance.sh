@@ -71,14 +71,26 @@ mkdir -p "$HOME" "$APPDATA"
 app=$!
 pids+=($app)
 
-camera_window() { xdotool search --onlyvisible --name '^Kesta D$'; }
+camera_window() { xdotool search --onlyvisible --name '^Kesta D'; }
 wait_for 60 camera_window || { shot 01-no-camera-window; fail "the camera window did not appear"; }
 shot 01-camera-window
 
-# One "R" from a TCP client: one picture.
-wait_for 20 bash -c 'exec 3<>/dev/tcp/127.0.0.1/1234' || fail "the TCP server does not accept"
-exec 3<>/dev/tcp/127.0.0.1/1234
-IFS= read -r -t $((10 * scale)) greeting <&3 || fail "no greeting from the TCP server"
+# The photographer switches quick view on: the third tool button (the eye).
+window_id=$(camera_window | head -n 1)
+xdotool mousemove --window "$window_id" 150 106 click 1
+
+# One "R" from a TCP client: one picture. The server serves one client at a
+# time and turns others away at once, so connect until greeted.
+greeting=""
+for _ in $(seq $((100 * scale))); do
+    if exec 3<>/dev/tcp/127.0.0.1/1234 2>/dev/null; then
+        IFS= read -r -t $((5 * scale)) greeting <&3 || true
+        [ -n "$greeting" ] && break
+        exec 3>&- 3<&-
+    fi
+    sleep 0.2
+done
+[ -n "$greeting" ] || fail "no greeting from the TCP server"
 [[ "$greeting" == "Orvane Lumaport - TCP Server"* ]] || fail "unexpected greeting: $greeting"
 printf 'R' >&3
 
@@ -92,7 +104,7 @@ printf 'Q' >&3
 exec 3>&-
 
 # The user closes the camera window: the program quits by itself.
-wmctrl -c 'Kesta D' || fail "could not ask the window manager to close the camera window"
+wmctrl -c 'Kesta D —' || fail "could not ask the window manager to close the camera window"
 exited() { ! kill -0 "$app" 2>/dev/null; }
 wait_for 60 exited || { shot 04-still-running; fail "the program did not quit after its window was closed"; }
 rc=0

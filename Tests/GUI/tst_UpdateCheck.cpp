@@ -310,11 +310,27 @@ private slots:
     {
         QFETCH(bool, silent);
         QFETCH(bool, trusted);
+        // A server of its own: the access manager would resume the TLS
+        // session it made with the trusted one, without a new verification.
+        HttpsServer server;
+        server.certificate = m_server.certificate;
+        server.key = m_server.key;
+        QVERIFY(server.listen(QHostAddress::LocalHost, 0));
         setTrusted(trusted, 500);
-        m_server.answer = Answer();
-        m_server.answer.silent = silent;
-        m_server.answer.body = updateXml("9", "0", "0");
+        OLP_GUI_Application::TestOverrides overrides;
+        overrides.tcpPort = 0;
+        overrides.updateUrl =
+            QUrl(QStringLiteral("https://127.0.0.1:%1/ext/remote-control-update-marlow.xml").arg(server.serverPort()));
+        overrides.replaceCaCertificates = trusted;
+        if (trusted) {
+            overrides.caCertificates = {server.certificate};
+        }
+        overrides.updateTimeoutMs = 500;
+        OLP_GUI_Application::setTestOverrides(overrides);
+        server.answer.silent = silent;
+        server.answer.body = updateXml("9", "0", "0");
         QCOMPARE(check(false).kind, QString());
+        QVERIFY(server.requests <= 1);
     }
 
     // One access manager for every check, and no reply left behind.

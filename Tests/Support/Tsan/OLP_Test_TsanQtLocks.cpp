@@ -1,7 +1,9 @@
 // ThreadSanitizer builds only (OLP_TSAN): the QMutex and QWaitCondition calls
-// of the program's own code, reported to ThreadSanitizer. Qt is not built with
-// it, so its locks work without ThreadSanitizer seeing them, and every value a
-// QMutex guards would look unguarded. These definitions take the place of
+// of the program's own code, and the calls it queues into other threads with
+// QMetaObject::invokeMethod, reported to ThreadSanitizer. Qt is not built with
+// it, so its locks and its event queue work without ThreadSanitizer seeing
+// them: every value a QMutex guards would look unguarded, every queued call
+// unordered with the code that queued it. These definitions take the place of
 // Qt's for the calls from this executable (Qt's calls inside its own library
 // stay bound to its own code) and forward to Qt's.
 
@@ -9,6 +11,7 @@
 #include <sanitizer/tsan_interface.h>
 
 #include <QDeadlineTimer>
+#include <QMetaObject>
 #include <QMutex>
 #include <QWaitCondition>
 #include <cstdio>
@@ -38,6 +41,40 @@ void acquired(QMutex* mutex)
     __tsan_mutex_pre_lock(mutex, 0);
     __tsan_mutex_post_lock(mutex, 0, 0);
 }
+
+// A call queued with invokeMethod: what the queuing thread did before is
+// ordered before the call, wherever Qt runs it.
+class QueuedCall : public QtPrivate::QSlotObjectBase
+{
+public:
+    explicit QueuedCall(QtPrivate::QSlotObjectBase* call) : QSlotObjectBase(&impl), m_call(call)
+    {
+        __tsan_release(this);
+    }
+
+private:
+    static void impl(int which, QSlotObjectBase* self, QObject* receiver, void** args, bool* result)
+    {
+        QueuedCall* that = static_cast<QueuedCall*>(self);
+        switch (which) {
+            case Destroy:
+                that->m_call->destroyIfLastRef();
+                delete that;
+                break;
+            case Call:
+                __tsan_acquire(that);
+                that->m_call->call(receiver, args);
+                break;
+            case Compare:
+                *result = that->m_call->compare(args);
+                break;
+            default:
+                break;
+        }
+    }
+
+    QtPrivate::QSlotObjectBase* const m_call;
+};
 
 }  // namespace
 
@@ -85,4 +122,12 @@ bool QWaitCondition::wait(QMutex* lockedMutex, unsigned long time)
     const bool woken = qtWait(this, lockedMutex, time);
     acquired(lockedMutex);
     return woken;
+}
+
+bool QMetaObject::invokeMethodImpl(QObject* object, QtPrivate::QSlotObjectBase* slot, Qt::ConnectionType type,
+                                   void* ret)
+{
+    static const auto qtInvoke = qtFunction<bool (*)(QObject*, QtPrivate::QSlotObjectBase*, Qt::ConnectionType, void*)>(
+        "_ZN11QMetaObject16invokeMethodImplEP7QObjectPN9QtPrivate15QSlotObjectBaseEN2Qt14ConnectionTypeEPv");
+    return qtInvoke(object, new QueuedCall(slot), type, ret);
 }

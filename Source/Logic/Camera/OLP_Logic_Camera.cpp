@@ -121,10 +121,13 @@ OLP_Logic_Camera::~OLP_Logic_Camera()
     if (m_cameraAccess) {
         disconnect(m_cameraAccess, nullptr, this, nullptr);
     }
-    for (QThread* thread : qAsConst(m_transferThreads)) {
+    for (OLP_Logic_TransferThread* thread : qAsConst(m_transferThreads)) {
         thread->wait();
-        delete thread;
+        // Reading the done flag orders the thread's work before the deletion
+        // in a way every tool sees: QThread::wait() works under Qt's own locks.
+        static_cast<void>(thread->isDone());
     }
+    qDeleteAll(m_transferThreads);
     m_transferThreads.clear();
     if (isTransferInProgress()) {
         emit signalLoading(false);
@@ -1527,8 +1530,8 @@ bool OLP_Logic_Camera::waitForTransferThreads(int timeoutMs)
 void OLP_Logic_Camera::deleteFinishedTransferThreads()
 {
     for (int i = m_transferThreads.size() - 1; i >= 0; --i) {
-        QThread* thread = m_transferThreads.at(i);
-        if (thread->isFinished()) {
+        OLP_Logic_TransferThread* thread = m_transferThreads.at(i);
+        if (thread->isDone() && thread->isFinished()) {
             m_transferThreads.removeAt(i);
             delete thread;
         }

@@ -23,6 +23,7 @@ struct OLP_Logic_LiveViewZoomInfo;
 class OLP_Logic_LiveViewPacket;
 class OLP_Logic_DeviceInfo;
 class OLP_Logic_FolderSettings;
+class OLP_Logic_TransferThread;
 class QThread;
 
 // One picture on the camera's card, for the thumbnail browser and picture loads.
@@ -479,7 +480,7 @@ private:
     OLP_Logic_DeviceInfo* m_deviceInfo = nullptr;
     OLP_Logic_FolderSettings* m_folderSettings = nullptr;
     QList<ImageDBEntry> m_imageDB;
-    QList<QThread*> m_transferThreads;
+    QList<OLP_Logic_TransferThread*> m_transferThreads;
 
     std::atomic<bool> m_busy{false};
     int m_busyTicks = 0;  // keep-alive ticks that found busy set with nothing pending

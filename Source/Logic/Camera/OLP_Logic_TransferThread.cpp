@@ -7,9 +7,12 @@
 #include <QMutexLocker>
 #include <QRandomGenerator>
 #include <algorithm>
+#include <condition_variable>
 #include <cstdlib>
 #include <functional>
 #include <limits>
+#include <mutex>
+#include <thread>
 
 #ifdef Q_OS_LINUX
 #include <sys/mman.h>
@@ -290,32 +293,110 @@ QString OLP_Logic_TransferThread::savePicture(const QString& path, const QString
 
 OLP_Logic_TransferThread::eReceive OLP_Logic_TransferThread::receivePicture(quint32 size, const Sink& sink)
 {
+    if (m_usePartialObject && size > kChunkSize) {
+        return receiveInParts(size, sink);
+    }
     OLP_Commu_CameraAccess_Base* access = m_camera->cameraAccess();
-    const quint32 bufferSize = m_usePartialObject ? std::min(size, kChunkSize) : size;
-    PictureBuffer buffer(bufferSize);
+    PictureBuffer buffer(size);
     if (!buffer) {
         return NoMemory;
     }
-    for (quint32 offset = 0; offset < size;) {
-        const quint32 want = std::min(bufferSize, size - offset);
+    quint32 received = 0;
+    const bool read = m_usePartialObject ? access->getPartialObject(buffer.get(), size, 0, kNewObjectHandle, &received)
+                                         : access->getObject(buffer.get(), size, kNewObjectHandle, &received);
+    dump(" calls getObject:", "imageBuffer", buffer.get(), size, kImageDumpLines);
+    if (!read || received != size) {
+        debugPrintf(0, "%s - Error! Reading picture failed at byte %u of %u (%u of %u bytes arrived)", kRun, 0u, size,
+                    received, size);
+        return ReadFailed;
+    }
+    return sink(buffer.get(), size) ? Received : Stopped;
+}
+
+OLP_Logic_TransferThread::eReceive OLP_Logic_TransferThread::receiveInParts(quint32 size, const Sink& sink)
+{
+    // Two parts in flight: while a helper thread hands one to the sink (the
+    // disk), the next is read from the camera, so the transfer takes about
+    // as long as the slower of the two instead of both together.
+    OLP_Commu_CameraAccess_Base* access = m_camera->cameraAccess();
+    PictureBuffer first(kChunkSize);
+    PictureBuffer second(kChunkSize);
+    if (!first || !second) {
+        return NoMemory;
+    }
+    quint8* const parts[2] = {first.get(), second.get()};
+
+    // Guards waiting, readDone and sinkFailed; changed wakes both sides.
+    std::mutex mutex;
+    std::condition_variable changed;
+    quint32 waiting[2] = {0, 0};  // bytes of each part not yet handed to the sink; 0: free
+    bool readDone = false;
+    bool sinkFailed = false;
+
+    std::thread writer([&] {
+        for (int part = 0;; part ^= 1) {
+            quint32 bytes = 0;
+            {
+                std::unique_lock<std::mutex> lock(mutex);
+                changed.wait(lock, [&] { return waiting[part] > 0 || readDone; });
+                bytes = waiting[part];
+            }
+            if (bytes == 0) {
+                return;
+            }
+            const bool taken = sink(parts[part], bytes);
+            {
+                std::lock_guard<std::mutex> lock(mutex);
+                waiting[part] = 0;
+                sinkFailed = !taken;
+            }
+            changed.notify_all();
+            if (!taken) {
+                return;
+            }
+        }
+    });
+
+    eReceive result = Received;
+    int part = 0;
+    for (quint32 offset = 0; offset < size; part ^= 1) {
+        {
+            std::unique_lock<std::mutex> lock(mutex);
+            changed.wait(lock, [&] { return waiting[part] == 0 || sinkFailed; });
+            if (sinkFailed) {
+                result = Stopped;
+                break;
+            }
+        }
+        const quint32 want = std::min(kChunkSize, size - offset);
         quint32 received = 0;
-        const bool read = m_usePartialObject
-                              ? access->getPartialObject(buffer.get(), want, offset, kNewObjectHandle, &received)
-                              : access->getObject(buffer.get(), want, kNewObjectHandle, &received);
+        const bool read = access->getPartialObject(parts[part], want, offset, kNewObjectHandle, &received);
         if (offset == 0) {
-            dump(" calls getObject:", "imageBuffer", buffer.get(), want, kImageDumpLines);
+            dump(" calls getObject:", "imageBuffer", parts[part], want, kImageDumpLines);
         }
         if (!read || received != want) {
             debugPrintf(0, "%s - Error! Reading picture failed at byte %u of %u (%u of %u bytes arrived)", kRun, offset,
                         size, received, want);
-            return ReadFailed;
+            result = ReadFailed;
+            break;
         }
-        if (!sink(buffer.get(), want)) {
-            return Stopped;
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            waiting[part] = want;
         }
+        changed.notify_all();
         offset += want;
     }
-    return Received;
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        readDone = true;
+    }
+    changed.notify_all();
+    writer.join();
+    if (result == Received && sinkFailed) {
+        result = Stopped;
+    }
+    return result;
 }
 
 void OLP_Logic_TransferThread::warn(const QString& text)
@@ -327,6 +408,13 @@ void OLP_Logic_TransferThread::warn(const QString& text)
 
 void OLP_Logic_TransferThread::run()
 {
+    // Set when the thread no longer touches this object or the camera, after
+    // the transfer lock is released (destroyed last, as declared first).
+    struct Done
+    {
+        std::atomic<bool>& done;
+        ~Done() { done.store(true, std::memory_order_release); }
+    } markDone{m_done};
     debugPrintf(kTransferFlag, "%s - running in thread 0x%lx", kRun, currentThreadIdForLog());
     const bool complete =
         m_camera && m_camera->cameraAccess() && m_camera->cameraSettings() && m_camera->folderSettings();

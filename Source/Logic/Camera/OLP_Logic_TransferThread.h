@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QString>
 #include <QThread>
+#include <atomic>
 #include <functional>
 
 #include "OLP_Logic_FolderSettings.h"
@@ -54,6 +55,9 @@ public:
     ~OLP_Logic_TransferThread() override;
 
     bool useObjectProps() const { return m_useObjectProps; }
+    // True once run() is over: what the thread did is visible to the caller,
+    // which may delete the thread when isFinished() is true as well. Any thread.
+    bool isDone() const { return m_done.load(std::memory_order_acquire); }
     int fileFormat() const { return m_fileFormat; }
     bool usePartialObject() const { return m_usePartialObject; }
 
@@ -104,6 +108,9 @@ private:
     // kChunkSize when the camera offers GetPartialObject, else whole with one
     // GetObject.
     eReceive receivePicture(quint32 size, const Sink& sink);
+    // The parts, each read while the one before goes to sink on a helper
+    // thread; sink is called from that thread, one part at a time, in order.
+    eReceive receiveInParts(quint32 size, const Sink& sink);
     int readOrientation(bool isJpg);
     // Writes to path, or to the default picture folder when path's folder does
     // not take the file; warns when neither does. The path written, or empty.
@@ -114,5 +121,6 @@ private:
     OLP_Logic_Camera* const m_camera;
     const bool m_useObjectProps;
     const int m_fileFormat;
+    std::atomic<bool> m_done{false};
     bool m_usePartialObject = false;
 };

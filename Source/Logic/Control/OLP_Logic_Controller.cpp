@@ -2127,11 +2127,13 @@ void OLP_Logic_Controller::catchTransferRequest()
     } else {
         emit signalLoading(true);
     }
+    // The number the picture is going to get, read before its transfer
+    // thread starts and can move it on.
+    emitFileNameAndNumber();
     m_camera->transferRequest();
     if (!bracketing || m_bracketCount >= images) {
         m_bracketCount = 0;
     }
-    emitFileNameAndNumber();
 }
 
 void OLP_Logic_Controller::catchLensChanged()

@@ -277,13 +277,19 @@ void tst_UsbLibusb::eventsThroughTheInterruptEndpoint()
 {
     Bus bus;
     QVERIFY(bus.open());
-    QSignalSpy bulb(bus.access.get(), &OLP_Commu_CameraAccess_Base::signalBulbCounter);
-    QSignalSpy transfer(bus.access.get(), &OLP_Commu_CameraAccess_Base::signalTransferRequest);
+    // Received in this thread: the event reader emits from its own.
+    QList<int> bulb;
+    int transfer = 0;
+    connect(
+        bus.access.get(), &OLP_Commu_CameraAccess_Base::signalBulbCounter, this,
+        [&bulb](int count) { bulb.append(count); }, Qt::QueuedConnection);
+    connect(
+        bus.access.get(), &OLP_Commu_CameraAccess_Base::signalTransferRequest, this, [&transfer] { ++transfer; },
+        Qt::QueuedConnection);
     bus.camera->queueEvent(0xC006, {12});
     bus.camera->queueEvent(0x4009, {0x12345678});
-    QTRY_COMPARE_WITH_TIMEOUT(transfer.count(), 1, olpTimeout(2000));
-    QCOMPARE(bulb.count(), 1);
-    QCOMPARE(bulb.at(0).at(0).toInt(), 12);
+    QTRY_COMPARE_WITH_TIMEOUT(transfer, 1, olpTimeout(2000));
+    QCOMPARE(bulb, QList<int>{12});
 }
 
 void tst_UsbLibusb::claimRefusedReleasesTheHandle_data()
@@ -434,7 +440,11 @@ void tst_UsbLibusb::failedOpenIsRetriedWithGrowingPause()
 void tst_UsbLibusb::unplugDuringTransferLeaksNothing()
 {
     Bus bus;
-    QSignalSpy closed(bus.access.get(), &OLP_Commu_CameraAccess_Base::signalConnectionClosed);
+    // Counted in this thread: the close may come from the transfer's thread.
+    int closed = 0;
+    connect(
+        bus.access.get(), &OLP_Commu_CameraAccess_Base::signalConnectionClosed, this, [&closed](int) { ++closed; },
+        Qt::QueuedConnection);
     OLP_Commu_PtpTransport::Timeouts t = fastTimeouts();
     t.responseMs = olpTimeout(20000);
     bus.access->setTimeouts(t);
@@ -450,9 +460,9 @@ void tst_UsbLibusb::unplugDuringTransferLeaksNothing()
         bus.camera->unplug();
         transfer.join();
         QCOMPARE(result.load(), 0);
-        QTRY_COMPARE_WITH_TIMEOUT(closed.count(), round, olpTimeout(2000));
+        QTRY_COMPARE_WITH_TIMEOUT(closed, round, olpTimeout(2000));
         QCoreApplication::sendPostedEvents();
-        QCOMPARE(closed.count(), round);
+        QCOMPARE(closed, round);
         QCOMPARE(FakeLibusb::counters().liveHandles, 0);
         QCOMPARE(FakeLibusb::counters().liveReferences, 0);
         bus.camera->replug();

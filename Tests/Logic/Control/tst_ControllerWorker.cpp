@@ -44,7 +44,11 @@ private slots:
     {
         OLP_Test_LogCapture log;
         ControllerThread t;
-        QSignalSpy finished(t.worker.data(), &OLP_Logic_ControllerWorker::signalFinished);
+        // Counted in this thread: the signal comes from the controller thread.
+        int finished = 0;
+        connect(
+            t.worker.data(), &OLP_Logic_ControllerWorker::signalFinished, this, [&finished] { ++finished; },
+            Qt::QueuedConnection);
         t.thread.start();
         OLP_Logic_Controller* controller = t.worker->waitForController(olpTimeout(5000));
         QVERIFY(controller != nullptr);
@@ -55,7 +59,7 @@ private slots:
         QElapsedTimer clock;
         clock.start();
         t.finishQueued();
-        QTRY_VERIFY_WITH_TIMEOUT(finished.count() == 1, olpTimeout(2000));
+        QTRY_VERIFY_WITH_TIMEOUT(finished == 1, olpTimeout(2000));
         QVERIFY2(clock.elapsed() < olpTimeout(500), qPrintable(QString::number(clock.elapsed())));
         QTRY_VERIFY_WITH_TIMEOUT(t.thread.isFinished(), olpTimeout(2000));
         QVERIFY(guard.isNull());
@@ -84,15 +88,17 @@ private slots:
         OLP_Logic_Controller* controller = t.worker->waitForController(olpTimeout(5000));
         QVERIFY(controller != nullptr);
 
-        // Connected before the spy, so it has run when the spy sees the signal.
+        // Where the signal is emitted, and what arrives in this thread.
         std::atomic<QThread*> emittedIn{nullptr};
         connect(
             controller, &OLP_Logic_Controller::signalFocusIsUnitFeet, controller,
             [&emittedIn](bool) { emittedIn = QThread::currentThread(); }, Qt::DirectConnection);
-        QSignalSpy feet(controller, &OLP_Logic_Controller::signalFocusIsUnitFeet);
+        QList<bool> feet;
+        connect(
+            controller, &OLP_Logic_Controller::signalFocusIsUnitFeet, this, [&feet](bool on) { feet.append(on); },
+            Qt::QueuedConnection);
         controller->setIsUnitFeet(true);
-        QVERIFY(feet.wait(olpTimeout(2000)));
-        QCOMPARE(feet.takeFirst().at(0).toBool(), true);
+        QTRY_COMPARE_WITH_TIMEOUT(feet, QList<bool>{true}, olpTimeout(2000));
         QCOMPARE(emittedIn.load(), &t.thread);
 
         // Without a camera the queries answer from the controller's own values.
@@ -101,7 +107,7 @@ private slots:
         QCOMPARE(controller->liveViewMode(), 0);
         QCOMPARE(controller->has3DAxisData(), false);
 
-        bool ran = false;
+        std::atomic<bool> ran{false};
         QMetaObject::invokeMethod(
             controller, [&ran]() { ran = true; }, Qt::QueuedConnection);
         QTRY_VERIFY_WITH_TIMEOUT(ran, olpTimeout(2000));
@@ -114,11 +120,14 @@ private slots:
     void finishBeforeStart()
     {
         ControllerThread t;
-        QSignalSpy finished(t.worker.data(), &OLP_Logic_ControllerWorker::signalFinished);
+        int finished = 0;
+        connect(
+            t.worker.data(), &OLP_Logic_ControllerWorker::signalFinished, this, [&finished] { ++finished; },
+            Qt::QueuedConnection);
         t.worker->requestFinish();
         t.thread.start();
         QTRY_VERIFY_WITH_TIMEOUT(t.thread.isFinished(), olpTimeout(2000));
-        QCOMPARE(finished.count(), 1);
+        QTRY_COMPARE_WITH_TIMEOUT(finished, 1, olpTimeout(2000));
     }
 };
 

@@ -1,0 +1,2 @@
+# The controller thread as the application runs it.
+set(OLP_TEST_LABELS unit threads)

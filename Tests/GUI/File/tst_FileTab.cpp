@@ -24,8 +24,6 @@ private slots:
     void fileFormatEnablesFolders();
     void pictureName_data();
     void pictureName();
-    void pictureIndex_data();
-    void pictureIndex();
     void exampleElidedInTheMiddle_data();
     void exampleElidedInTheMiddle();
 
@@ -231,39 +229,6 @@ void tst_FileTab::pictureName()
     m_tab->setPictureName("from/camera");
     QCOMPARE(name->text(), QStringLiteral("from/camera"));
     QCOMPARE(spy.count(), sent.size());
-}
-
-// The index field sends whole numbers of 1 and above only.
-void tst_FileTab::pictureIndex_data()
-{
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QList<int>>("sent");
-    QTest::newRow("42") << "42" << QList<int>{4, 42};
-    QTest::newRow("-1") << "-1" << QList<int>{};
-    QTest::newRow("abc") << "abc" << QList<int>{};
-    QTest::newRow("0") << "0" << QList<int>{};
-    QTest::newRow("leading zeros") << "007" << QList<int>{7};
-    QTest::newRow("too large") << "99999999999"
-                               << QList<int>{9, 99, 999, 9999, 99999, 999999, 9999999, 99999999, 999999999};
-}
-
-void tst_FileTab::pictureIndex()
-{
-    QFETCH(QString, typed);
-    QFETCH(QList<int>, sent);
-
-    auto* index = find<QLineEdit>("ledPictureIndex");
-    m_tab->setPictureIndex(12);
-    QCOMPARE(index->text(), QStringLiteral("12"));
-    QSignalSpy spy(m_tab, &OLP_GUI_File::signalPictureIndex);
-    index->setFocus();
-    index->selectAll();
-    QTest::keyClicks(index, typed);
-    QList<int> numbers;
-    for (const QList<QVariant>& arguments : spy) {
-        numbers << arguments.at(0).toInt();
-    }
-    QCOMPARE(numbers, sent);
 }
 
 void tst_FileTab::exampleElidedInTheMiddle_data()

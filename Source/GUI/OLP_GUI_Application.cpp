@@ -35,6 +35,7 @@
 #include "OLP_GUI_Settings.h"
 #include "OLP_GUI_UpdateDialog.h"
 #include "OLP_GUI_WindowGeometry.h"
+#include "OLP_Logic_CameraProblem.h"
 #include "OLP_Logic_Controller.h"
 #include "OLP_Logic_ControllerWorker.h"
 #include "OLP_Logic_MetaTypes.h"
@@ -219,6 +220,7 @@ void OLP_GUI_Application::connectController()
     OLP_Logic_Controller* c = m_controller;
     connect(c, &OLP_Logic_Controller::signalCameraConnected, this, &OLP_GUI_Application::catchCameraConnected);
     connect(c, &OLP_Logic_Controller::signalCameraDisconnected, this, &OLP_GUI_Application::catchCameraDisconnected);
+    connect(c, &OLP_Logic_Controller::signalCameraProblem, this, &OLP_GUI_Application::catchCameraProblem);
     connect(this, &OLP_GUI_Application::signalCameraGUIOpened, c, &OLP_Logic_Controller::catchCameraGUIOpened);
     connect(this, &OLP_GUI_Application::signalCameraGUIClosed, c, &OLP_Logic_Controller::catchCameraGUIClosed);
     connect(this, &OLP_GUI_Application::signalLiveViewGUIOpened, c, &OLP_Logic_Controller::catchLiveViewGUIOpened);
@@ -604,6 +606,13 @@ void OLP_GUI_Application::catchCameraDisconnected()
     }
     if (m_quitWanted) {
         quitApplication();
+    }
+}
+
+void OLP_GUI_Application::catchCameraProblem(int problem)
+{
+    if (m_noCamera) {
+        m_noCamera->setProblemText(OLP_Logic_CameraProblem::text(problem));
     }
 }
 

@@ -238,6 +238,8 @@ protected:
 private slots:
     void catchCameraConnected();
     void catchCameraDisconnected();
+    // The controller's cause why a camera it found cannot be opened.
+    void catchCameraProblem(int problem);
     void catchCameraGUIDestroyed();
     void catchAboutDestroyed();
     void showWarning(const QString& text);

@@ -26,6 +26,13 @@ OLP_GUI_NoCamera::OLP_GUI_NoCamera(OLP_GUI_Application* application, QWidget* pa
     connect->setAlignment(Qt::AlignCenter);
     layout->addWidget(connect);
 
+    m_problem = new QLabel(central);
+    m_problem->setObjectName(QStringLiteral("lblCameraProblem"));
+    m_problem->setAlignment(Qt::AlignCenter);
+    m_problem->setWordWrap(true);
+    m_problem->setVisible(false);
+    layout->addWidget(m_problem);
+
     QLabel* demo = new QLabel(tr("No camera at hand? Choose File > Demo Camera."), central);
     demo->setObjectName(QStringLiteral("lblDemoCameraHint"));
     demo->setAlignment(Qt::AlignCenter);
@@ -46,6 +53,17 @@ QString OLP_GUI_NoCamera::windowTitleText()
 {
     return QGuiApplication::applicationDisplayName() + QLatin1Char(' ') +
            QCoreApplication::applicationVersion().section(QLatin1Char('.'), 0, 0);
+}
+
+void OLP_GUI_NoCamera::setProblemText(const QString& text)
+{
+    m_problem->setText(text);
+    m_problem->setVisible(!text.isEmpty());
+}
+
+QString OLP_GUI_NoCamera::problemText() const
+{
+    return m_problem->text();
 }
 
 void OLP_GUI_NoCamera::closeEvent(QCloseEvent* event)

@@ -6,7 +6,8 @@ class QLabel;
 class OLP_GUI_Application;
 
 // The main window while no camera is connected: "Connect camera ..." and,
-// below it, where to find the demo camera. Its menu bar is built by the
+// below it, where to find the demo camera. A camera that was found but cannot
+// be opened adds one line with the cause and what to do about it. Its menu bar is built by the
 // application. Its title is the application's display name and major version.
 //
 // Thread: GUI thread only. Owns its widgets; the application is not owned.
@@ -19,10 +20,17 @@ public:
     // Display name, a blank and the first dot-separated part of the version.
     static QString windowTitleText();
 
+    // The line under "Connect camera ..." (lblCameraProblem); empty hides it.
+    void setProblemText(const QString& text);
+    QString problemText() const;
+
 signals:
     // The user closed the window from the window system (its close button).
     void signalClosedByUser();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+
+private:
+    QLabel* m_problem = nullptr;
 };

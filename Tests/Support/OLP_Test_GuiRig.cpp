@@ -111,8 +111,13 @@ bool OLP_Test_GuiRig::plug(const OLP_Commu_EmuProfile& profile)
 
 bool OLP_Test_GuiRig::plug(const std::shared_ptr<OLP_Commu_EmuCamera>& camera)
 {
+    return insert(camera) && settle();
+}
+
+bool OLP_Test_GuiRig::insert(const std::shared_ptr<OLP_Commu_EmuCamera>& camera)
+{
     if (m_camera) {
-        qWarning("OLP_Test_GuiRig::plug - a camera is still plugged");
+        qWarning("OLP_Test_GuiRig::insert - a camera is still plugged");
         return false;
     }
     m_camera = camera;
@@ -122,8 +127,13 @@ bool OLP_Test_GuiRig::plug(const std::shared_ptr<OLP_Commu_EmuCamera>& camera)
         m_portAdded = true;
     }
     // Do not wait for the next device poll.
+    poll();
+    return true;
+}
+
+void OLP_Test_GuiRig::poll()
+{
     run([](OLP_Logic_Controller* c) { c->usbAccess()->checkDeviceAvailable(); });
-    return settle();
 }
 
 bool OLP_Test_GuiRig::unplug()
@@ -134,7 +144,7 @@ bool OLP_Test_GuiRig::unplug()
     m_camera->unplug();
     m_port->remove(m_camera);
     m_camera.reset();
-    run([](OLP_Logic_Controller* c) { c->usbAccess()->checkDeviceAvailable(); });
+    poll();
     OLP_GUI_Application* app = m_application.get();
     return QTest::qWaitFor(
         [app]() {

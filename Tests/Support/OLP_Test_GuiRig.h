@@ -56,6 +56,11 @@ public:
     bool plug(quint16 productId);
     bool plug(const OLP_Commu_EmuProfile& profile);
     bool plug(const std::shared_ptr<OLP_Commu_EmuCamera>& camera);
+    // Plugs the camera in and has the controller look at once, without
+    // waiting for a window (for a camera that cannot be opened).
+    bool insert(const std::shared_ptr<OLP_Commu_EmuCamera>& camera);
+    // Has the controller look at the bus now instead of at its next poll.
+    void poll();
     // Unplugs the camera and waits until its window has gone and the no-camera
     // window shows again.
     bool unplug();

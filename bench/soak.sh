@@ -34,9 +34,18 @@ mkdir -p "$HOME" "$APPDATA"
 app=$!
 pids+=($app)
 
-for _ in $(seq 600); do (exec 3<>/dev/tcp/127.0.0.1/1234) 2>/dev/null && break; sleep 0.1; done
-exec 3<>/dev/tcp/127.0.0.1/1234
-IFS= read -r -t 10 _greeting <&3
+# The server serves one client at a time and turns others away at once (a
+# probe connection may still count as the client), so connect until greeted.
+greeting=""
+for _ in $(seq 300); do
+    if { exec 3<>/dev/tcp/127.0.0.1/1234; } 2>/dev/null; then
+        IFS= read -r -t 5 greeting <&3 || true
+        [ -n "$greeting" ] && break
+        exec 3>&- 3<&-
+    fi
+    sleep 0.2
+done
+[ -n "$greeting" ] || { echo "no greeting from the TCP server"; exit 1; }
 
 rss_kib() { awk '/^VmRSS/ {print $2}' "/proc/$app/status"; }
 landed() { find "$HOME" -name 'Picture*.JPG' | wc -l; }

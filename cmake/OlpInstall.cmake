@@ -33,6 +33,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Orvane Camera AG <support@orvane-camera.example>")
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The package carries the program, not its debugging symbols.
+set(CPACK_STRIP_FILES ON)
 # The display font is compiled into the program from Debian's font package; the
 # package stays a dependency so its licence and copyright travel with it.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dseg")

@@ -311,16 +311,26 @@ OLP_Commu_EmuCapture::Picture OLP_Commu_EmuCapture::makePicture(bool dng, const 
     picture.previewMissing = m_options.previewMissing;
     picture.stopDataAfter = m_options.stopDataAfter;
     picture.holdDataAfter = m_options.holdDataAfter;
-    picture.thumbnail = jpegImage(ThumbWidth, ThumbHeight, shade);
-    picture.preview = jpegImage(PreviewWidth, PreviewHeight, shade);
+    const QString shape = QStringLiteral("%1/%2/%3/%4")
+                              .arg(shade)
+                              .arg(m_options.orientation)
+                              .arg(m_options.bigEndian)
+                              .arg(m_options.pictureSize);
+    picture.thumbnail =
+        shared(QStringLiteral("thumb/%1").arg(shade), [shade] { return jpegImage(ThumbWidth, ThumbHeight, shade); });
+    picture.preview = shared(QStringLiteral("preview/%1").arg(shade),
+                             [shade] { return jpegImage(PreviewWidth, PreviewHeight, shade); });
     if (dng) {
         quint64 rawBytes = 0;
         const QByteArray head =
             dngHead(m_options.pictureSize, m_options.orientation, m_options.bigEndian, m_model, shade, &rawBytes);
-        picture.object = OLP_Commu_EmuObject::withGeneratedTail(head, quint64(head.size()) + rawBytes, picture.handle);
+        picture.object =
+            OLP_Commu_EmuObject::withGeneratedTail(shared(QStringLiteral("dng/") + shape, [&head] { return head; }),
+                                                   quint64(head.size()) + rawBytes, picture.handle);
     } else {
-        const QByteArray file =
-            jpegFile(jpegImage(320, 240, shade), m_options.orientation, m_options.bigEndian, m_model);
+        const QByteArray file = shared(QStringLiteral("jpg/") + shape, [this, shade] {
+            return jpegFile(jpegImage(320, 240, shade), m_options.orientation, m_options.bigEndian, m_model);
+        });
         // A large JPG carries data behind its end-of-image marker, as files with
         // embedded extra images do; decoders stop at the marker.
         picture.object = m_options.pictureSize > quint64(file.size())
@@ -331,6 +341,15 @@ OLP_Commu_EmuCapture::Picture OLP_Commu_EmuCapture::makePicture(bool dng, const 
                                                        : quint32(std::min<quint64>(picture.object->size(), 0xFFFFFFFF));
     picture.captureDate = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd'T'hhmmss.zzz")).left(17);
     return picture;
+}
+
+QByteArray OLP_Commu_EmuCapture::shared(const QString& key, const std::function<QByteArray()>& make)
+{
+    auto it = m_shared.constFind(key);
+    if (it == m_shared.constEnd()) {
+        it = m_shared.insert(key, make());
+    }
+    return it.value();
 }
 
 void OLP_Commu_EmuCapture::add(const Picture& picture)

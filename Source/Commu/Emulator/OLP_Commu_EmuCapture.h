@@ -6,6 +6,7 @@
 #include <QString>
 #include <QVector>
 #include <deque>
+#include <functional>
 #include <memory>
 
 #include "OLP_Commu_EmuObject.h"
@@ -125,12 +126,17 @@ public:
 private:
     Picture makePicture(bool dng, const QString& baseName, int shade);
     void add(const Picture& picture);
+    // The bytes made by make() for key, made once: pictures of one shade
+    // share their images, so a long session keeps the card's list, not a copy
+    // of every picture.
+    QByteArray shared(const QString& key, const std::function<QByteArray()>& make);
 
     const QString m_model;
     Options m_options;
     QList<Picture> m_pictures;
     QHash<quint32, int> m_index;  // handle -> position in m_pictures
     std::deque<quint32> m_pending;
+    QHash<QString, QByteArray> m_shared;
     quint32 m_nextFileNumber = 1000001;
     quint32 m_nextHandle = 1;
 };

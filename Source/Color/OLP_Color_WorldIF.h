@@ -6,7 +6,9 @@
 // provided by this implementation family and answer false; bitmaps of 32-bit
 // B, G, R, x pixels are translated by translateBitmap().
 //
-// Thread: a transform is used by one thread at a time.
+// Thread: a transform is used by one thread at a time; translateBitmap may
+// spread a large bitmap over the global thread pool and returns when all of
+// it is done.
 class OLP_Color_WorldIF
 {
 public:

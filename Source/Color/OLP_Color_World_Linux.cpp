@@ -1,6 +1,18 @@
 #include "OLP_Color_World_Linux.h"
 
+#include <QRunnable>
+#include <QSemaphore>
+#include <QThread>
+#include <QThreadPool>
+#include <algorithm>
+
 #include "OLP_Color_Profile_Linux.h"
+
+namespace {
+// From about half a megapixel on, a picture is translated in bands of rows.
+constexpr qint64 kParallelPixels = 512 * 1024;
+constexpr int kMaxBands = 8;
+}  // namespace
 
 OLP_Color_World_Linux::OLP_Color_World_Linux(const OLP_Color_Profile_Linux& source,
                                              const OLP_Color_Profile_Linux& destination, int intent)
@@ -52,9 +64,44 @@ bool OLP_Color_World_Linux::translateBitmap(const uchar* src, uchar* dst, int wi
     if (!m_transform || !src || !dst || width < 0 || qint64(bytesPerLine) != qint64(width) * 4) {
         return false;
     }
-    for (int row = 0; row < height; ++row) {
-        const qint64 offset = qint64(row) * bytesPerLine;
-        cmsDoTransform(m_transform, src + offset, dst + offset, cmsUInt32Number(width));
+    const auto rows = [this, src, dst, width, bytesPerLine](int first, int end) {
+        for (int row = first; row < end; ++row) {
+            const qint64 offset = qint64(row) * bytesPerLine;
+            cmsDoTransform(m_transform, src + offset, dst + offset, cmsUInt32Number(width));
+        }
+    };
+    // A large picture (a live view frame filling the screen) is split into
+    // bands of rows, one per core, so that the frame is ready sooner; the
+    // transform is shared, which its construction without the one-pixel cache
+    // allows. Small pictures are not worth the hand-over.
+    const int bands = qint64(width) * height >= kParallelPixels ? std::min(QThread::idealThreadCount(), kMaxBands) : 1;
+    if (bands <= 1) {
+        rows(0, height);
+        return true;
     }
+    QSemaphore done;
+    const int bandRows = (height + bands - 1) / bands;
+    int started = 0;
+    for (int band = 1; band < bands; ++band) {
+        const int first = band * bandRows;
+        const int end = std::min(height, first + bandRows);
+        if (first >= end) {
+            break;
+        }
+        QRunnable* job = QRunnable::create([&rows, &done, first, end] {
+            rows(first, end);
+            done.release();
+        });
+        // No free thread (the pool is busy, or this is one of its threads):
+        // the band is done here instead of waiting for one.
+        if (QThreadPool::globalInstance()->tryStart(job)) {
+            ++started;
+        } else {
+            delete job;
+            rows(first, end);
+        }
+    }
+    rows(0, std::min(height, bandRows));
+    done.acquire(started);
     return true;
 }

@@ -9,6 +9,7 @@
 #include <QtTest>
 #include <array>
 #include <cmath>
+#include <cstring>
 
 #include "OLP_Color_Factory.h"
 #include "OLP_Color_Match.h"
@@ -165,6 +166,8 @@ private slots:
     void formats_data();
     void formats();
     void grayDestinationLeavesImage();
+    void largePicturesInBands_data();
+    void largePicturesInBands();
     void pixelConversionsRefused_data();
     void pixelConversionsRefused();
     void transformReusedUntilChange();
@@ -281,6 +284,51 @@ void tst_ColorMatch::formats()
     if (qAlpha(in) == 255) {
         QVERIFY(near(out, qRgb(146, 62, 23), 1));
     }
+}
+
+// A picture large enough to be translated in bands of rows comes out exactly
+// as row by row (catches rows left out or done twice at a band's edge, and a
+// source read after its band was written), in place and into another image.
+void tst_ColorMatch::largePicturesInBands_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<bool>("inPlace");
+    QTest::newRow("1920x1080, in place") << QSize(1920, 1080) << true;
+    QTest::newRow("1920x1080, into another image") << QSize(1920, 1080) << false;
+    QTest::newRow("1024x513, rows not divisible") << QSize(1024, 513) << true;
+    QTest::newRow("600000x1, one row") << QSize(600000, 1) << false;
+}
+
+void tst_ColorMatch::largePicturesInBands()
+{
+    QFETCH(QSize, size);
+    QFETCH(bool, inPlace);
+    QImage src(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y) {
+        QRgb* line = reinterpret_cast<QRgb*>(src.scanLine(y));
+        for (int x = 0; x < size.width(); ++x) {
+            line[x] = qRgb((x * 7 + y) & 0xFF, (y * 3) & 0xFF, (x ^ y) & 0xFF);
+        }
+    }
+    OLP_Color_Match match;
+    match.setSourceProfile(m_adobePath);
+    match.setDestinationProfile(*createDefaultMonitorProfile());
+
+    // Row by row: each row alone is far below the size that is split.
+    QImage expected = src.copy();
+    for (int y = 0; y < size.height(); ++y) {
+        QImage row = expected.copy(0, y, size.width(), 1);
+        QVERIFY(match.matchImage(row));
+        memcpy(expected.scanLine(y), row.constScanLine(0), size_t(size.width()) * 4);
+    }
+    QVERIFY(expected != src);
+
+    QImage out = inPlace ? src.copy() : QImage(size, QImage::Format_RGB32);
+    if (!inPlace) {
+        out.fill(Qt::black);
+    }
+    QVERIFY(match.matchImage(inPlace ? out : src, out));
+    QCOMPARE(out, expected);
 }
 
 void tst_ColorMatch::grayDestinationLeavesImage()

@@ -333,8 +333,15 @@ private slots:
         client->write("R");
         client->flush();
         QTRY_COMPARE_WITH_TIMEOUT(releases(), before + 1, olpTimeout(10000));
+#if defined(__SANITIZE_ADDRESS__)
+        // AddressSanitizer holds freed memory back in its quarantine, so the
+        // resident size says nothing about what the server keeps.
+        Q_UNUSED(residentAfter);
+        Q_UNUSED(residentBefore);
+#else
         QVERIFY2(residentAfter - residentBefore < 16 * 1024,
                  qPrintable(QStringLiteral("resident grew by %1 KiB").arg(residentAfter - residentBefore)));
+#endif
         QVERIFY(unknownLines() <= 21);
         QCOMPARE(m_log->count(QStringLiteral("further unknown TCP commands are not logged")), 1);
         // The 50 ms timer kept firing while the flood was read.

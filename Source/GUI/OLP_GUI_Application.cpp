@@ -1056,16 +1056,8 @@ QTransform OLP_GUI_Application::positionTransform(int angle)
 
 int OLP_GUI_Application::quickViewRotation(int exifOrientation)
 {
-    switch (exifOrientation) {
-        case 3:
-            return 180;
-        case 6:
-            return 90;
-        case 8:
-            return 270;
-        default:
-            return 0;
-    }
+    // The same turn the picture list gives the camera's pictures.
+    return OLP_Logic_Controller::rotationOfOrientation(exifOrientation);
 }
 
 QDialog* OLP_GUI_Application::liveViewWindow() const

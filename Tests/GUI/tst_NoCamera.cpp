@@ -8,6 +8,7 @@
 
 #include "OLP_Commu_ProductIds.h"
 #include "OLP_GUI_Application.h"
+#include "OLP_Logic_CameraProblem.h"
 #include "OLP_Test_GuiRig.h"
 #include "OLP_Test_Support.h"
 
@@ -25,22 +26,19 @@ private:
 
 void tst_NoCamera::causeLine_data()
 {
+    // The texts themselves are pinned by the controller's test.
     QTest::addColumn<QString>("state");
-    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("problem");
     QTest::addColumn<bool>("unplug");
-    const QString inUse = QStringLiteral(
-        "The camera is in use by another program (a file manager or photo importer). Close it and reconnect the "
-        "camera.");
-    const QString permission = QStringLiteral(
-        "No permission to open the camera: install the udev rule (see the README), then reconnect the camera.");
-    const QString ptp = QStringLiteral(
-        "The camera is not in PTP mode: set its USB mode to PTP in the camera's menu, then reconnect the camera.");
-    QTest::newRow("in use, then free") << "busy" << inUse << false;
-    QTest::newRow("in use, then unplugged") << "busy" << inUse << true;
-    QTest::newRow("no permission, then granted") << "denied" << permission << false;
-    QTest::newRow("no permission, then unplugged") << "denied" << permission << true;
-    QTest::newRow("mass storage, then PTP") << "storage" << ptp << false;
-    QTest::newRow("mass storage, then unplugged") << "storage" << ptp << true;
+    const int busy = int(eCameraProblem::InUse);
+    const int denied = int(eCameraProblem::NoPermission);
+    const int storage = int(eCameraProblem::NotPtpMode);
+    QTest::newRow("in use, then free") << "busy" << busy << false;
+    QTest::newRow("in use, then unplugged") << "busy" << busy << true;
+    QTest::newRow("no permission, then granted") << "denied" << denied << false;
+    QTest::newRow("no permission, then unplugged") << "denied" << denied << true;
+    QTest::newRow("mass storage, then PTP") << "storage" << storage << false;
+    QTest::newRow("mass storage, then unplugged") << "storage" << storage << true;
 }
 
 // Catches: a cause that never reaches the window, a wrong or truncated text,
@@ -48,8 +46,10 @@ void tst_NoCamera::causeLine_data()
 void tst_NoCamera::causeLine()
 {
     QFETCH(QString, state);
-    QFETCH(QString, text);
+    QFETCH(int, problem);
     QFETCH(bool, unplug);
+    const QString text = OLP_Logic_CameraProblem::text(problem);
+    QVERIFY(!text.isEmpty());
     QVERIFY(line());
     QVERIFY(!line()->isVisible());
     auto camera = std::make_shared<OLP_Commu_EmuCamera>(ProductIdKestaD);

@@ -31,25 +31,21 @@ QString OLP_Debug_Logfile::fileName()
 
 OLP_Debug_Logfile::OLP_Debug_Logfile() : m_fileName(fileName())
 {
-    m_file.setFileName(m_fileName);
-    if (m_file.open(QIODevice::WriteOnly | QIODevice::Text)) {
-        m_file.close();
+    QFile file(m_fileName);
+    if (file.open(QIODevice::WriteOnly)) {
+        file.close();
     }
 }
 
 void OLP_Debug_Logfile::writeLine(const QString& line)
 {
+    const QByteArray bytes = line.toUtf8() + '\n';
     QMutexLocker lock(&m_mutex);
-    if (!m_isOpen) {
-        if (!m_file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text)) {
-            return;
-        }
-        m_isOpen = true;
-        m_stream.setDevice(&m_file);
+    // A file object of the writing thread, unbuffered: a QFile or QTextStream
+    // shared between threads is a QObject of one thread, and Qt may flush it
+    // from that thread's event loop while another thread writes through it.
+    QFile file(m_fileName);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
+        file.write(bytes);
     }
-    m_stream << line << '\n';
-    m_stream.flush();
-    m_stream.setDevice(nullptr);
-    m_file.close();
-    m_isOpen = false;
 }

@@ -3,7 +3,6 @@
 #include <QFile>
 #include <QMutex>
 #include <QString>
-#include <QTextStream>
 
 #include "OLP_Debug.h"
 
@@ -30,9 +29,6 @@ private:
     OLP_Debug_Logfile();
 
     QString m_fileName;
-    QFile m_file;
-    QTextStream m_stream;
-    // Guards m_file, m_stream and m_isOpen: lines reach the file one at a time.
+    // Lines reach the file one at a time.
     QMutex m_mutex;
-    bool m_isOpen = false;
 };

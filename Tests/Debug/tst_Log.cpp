@@ -2,6 +2,7 @@
 #include <QFile>
 #include <QThread>
 #include <QtTest>
+#include <memory>
 
 #include "OLP_Debug.h"
 #include "OLP_Debug_Logfile.h"
@@ -24,6 +25,7 @@ private slots:
     void printableAsciiOnly();
     void fileNameAndLines();
     void linesFromThreadsDoNotInterleave();
+    void linesFromAThreadLeaveNothingQueuedHere();
     void picturesLocationExists();
 };
 
@@ -155,15 +157,79 @@ void tst_Log::linesFromThreadsDoNotInterleave()
         }));
         threads.last()->start();
     }
+    // The event loop runs meanwhile, as in the application: nothing queued to
+    // this thread may touch the file while the others write (it did, through
+    // a text stream flushed from here after another thread closed the file).
+    const bool finished = QTest::qWaitFor(
+        [&] {
+            for (QThread* thread : threads) {
+                if (!thread->isFinished()) {
+                    return false;
+                }
+            }
+            return true;
+        },
+        olpTimeout(20000));
     for (QThread* thread : threads) {
         QVERIFY(thread->wait(olpTimeout(20000)));
         delete thread;
     }
+    QVERIFY(finished);
     const QStringList lines = log.lines();
     QCOMPARE(lines.size(), 800);
     for (const QString& line : lines) {
         QVERIFY2(line.startsWith("tst_Log::threads - thread ") && line.endsWith(" end"), qPrintable(line));
     }
+    // Every line whole in the file too.
+    QFile file(OLP_Debug_Logfile::instance()->path());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    int inFile = 0;
+    for (const QByteArray& line : file.readAll().split('\n')) {
+        if (line.contains("tst_Log::threads")) {
+            QVERIFY2(line.contains("tst_Log::threads - thread ") && line.endsWith(" end"), line.constData());
+            ++inFile;
+        }
+    }
+    QCOMPARE(inFile, 800);
+}
+
+namespace {
+// Counts the queued calls delivered to any object of this thread.
+class QueuedCallCounter : public QObject
+{
+public:
+    int count = 0;
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::MetaCall) {
+            ++count;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+}  // namespace
+
+// A line written by another thread leaves no call queued to this one (a text
+// stream of this thread was flushed from here, one queued call per line
+// written so far, while other threads wrote through it: a use-after-free,
+// and each line slower than the last).
+void tst_Log::linesFromAThreadLeaveNothingQueuedHere()
+{
+    OLP_Test_LogCapture log;
+    QCoreApplication::processEvents();
+    QueuedCallCounter counter;
+    QCoreApplication::instance()->installEventFilter(&counter);
+    std::unique_ptr<QThread> writer(QThread::create([] {
+        for (int i = 0; i < 50; ++i) {
+            debugPrintf(0, "%s - line %d", "tst_Log::queued", i);
+        }
+    }));
+    writer->start();
+    QVERIFY(writer->wait(olpTimeout(20000)));
+    QCoreApplication::processEvents();
+    QCoreApplication::instance()->removeEventFilter(&counter);
+    QCOMPARE(log.lines().size(), 50);
+    QCOMPARE(counter.count, 0);
 }
 
 void tst_Log::picturesLocationExists()

@@ -6,6 +6,7 @@
 #include <QThreadPool>
 #include <algorithm>
 
+#include "OLP_Color_MatrixShaper.h"
 #include "OLP_Color_Profile_Linux.h"
 
 namespace {
@@ -25,6 +26,7 @@ OLP_Color_World_Linux::OLP_Color_World_Linux(const OLP_Color_Profile_Linux& sour
     // whatever it held before.
     m_transform = cmsCreateTransform(source.handle(), TYPE_BGRA_8, destination.handle(), TYPE_BGRA_8,
                                      cmsUInt32Number(libraryIntent(intent)), cmsFLAGS_COPY_ALPHA | cmsFLAGS_NOCACHE);
+    m_fast = OLP_Color_MatrixShaper::create(source.handle(), destination.handle(), m_transform);
 }
 
 OLP_Color_World_Linux::~OLP_Color_World_Linux()
@@ -67,7 +69,11 @@ bool OLP_Color_World_Linux::translateBitmap(const uchar* src, uchar* dst, int wi
     const auto rows = [this, src, dst, width, bytesPerLine](int first, int end) {
         for (int row = first; row < end; ++row) {
             const qint64 offset = qint64(row) * bytesPerLine;
-            cmsDoTransform(m_transform, src + offset, dst + offset, cmsUInt32Number(width));
+            if (m_fast) {
+                m_fast->translateRow(src + offset, dst + offset, width);
+            } else {
+                cmsDoTransform(m_transform, src + offset, dst + offset, cmsUInt32Number(width));
+            }
         }
     };
     // A large picture (a live view frame filling the screen) is split into

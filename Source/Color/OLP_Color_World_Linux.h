@@ -1,13 +1,16 @@
 #pragma once
 
 #include <lcms2.h>
+#include <memory>
 
 #include "OLP_Color_World.h"
 
+class OLP_Color_MatrixShaper;
 class OLP_Color_Profile_Linux;
 
 // A Little CMS transform between two open profiles for 32-bit pixels in the
-// byte order B, G, R, x; the fourth byte is copied unchanged.
+// byte order B, G, R, x; the fourth byte is copied unchanged. Two matrix/shaper
+// RGB profiles take a faster path of tables that gives the same result.
 //
 // Thread: used by one thread at a time; owns the transform. The transform
 // keeps no pixel cache, so it would also be safe to share.
@@ -29,4 +32,5 @@ public:
 
 private:
     cmsHTRANSFORM m_transform = nullptr;
+    std::unique_ptr<OLP_Color_MatrixShaper> m_fast;
 };

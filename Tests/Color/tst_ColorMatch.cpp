@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstring>
@@ -166,6 +167,8 @@ private slots:
     void formats_data();
     void formats();
     void grayDestinationLeavesImage();
+    void agreesWithLittleCmsEverywhere_data();
+    void agreesWithLittleCmsEverywhere();
     void largePicturesInBands_data();
     void largePicturesInBands();
     void pixelConversionsRefused_data();
@@ -284,6 +287,79 @@ void tst_ColorMatch::formats()
     if (qAlpha(in) == 255) {
         QVERIFY(near(out, qRgb(146, 62, 23), 1));
     }
+}
+
+// Every 4th code on each axis comes out within one level of Little CMS's own
+// transform with the same profiles, intent and flags, whichever path the match
+// takes (catches a wrong matrix, curve or table in the faster path for two
+// matrix/shaper profiles).
+void tst_ColorMatch::agreesWithLittleCmsEverywhere_data()
+{
+    QTest::addColumn<bool>("fromAdobe");
+    QTest::addColumn<int>("intent");
+    QTest::newRow("working space to sRGB, perceptual") << true << int(OLP_Color_WorldIF::eIntentPerceptual);
+    QTest::newRow("working space to sRGB, relative") << true << int(OLP_Color_WorldIF::eIntentRelativeColorimetric);
+    QTest::newRow("working space to sRGB, absolute") << true << int(OLP_Color_WorldIF::eIntentAbsoluteColorimetric);
+    QTest::newRow("sRGB to working space, perceptual") << false << int(OLP_Color_WorldIF::eIntentPerceptual);
+}
+
+void tst_ColorMatch::agreesWithLittleCmsEverywhere()
+{
+    QFETCH(bool, fromAdobe);
+    QFETCH(int, intent);
+    QImage src(64 * 64, 64, QImage::Format_ARGB32);
+    for (int r = 0; r < 64; ++r) {
+        QRgb* line = reinterpret_cast<QRgb*>(src.scanLine(r));
+        for (int g = 0; g < 64; ++g) {
+            for (int b = 0; b < 64; ++b) {
+                line[g * 64 + b] = qRgba(r * 4 + r / 16, g * 4 + g / 16, b * 4 + b / 16, (r + g + b) & 0xFF);
+            }
+        }
+    }
+    const auto srgb = createDefaultMonitorProfile();
+    QVERIFY(srgb);
+    OLP_Color_Match match;
+    match.setIntent(intent);
+    if (fromAdobe) {
+        match.setSourceProfile(m_adobePath);
+        match.setDestinationProfile(*srgb);
+    } else {
+        match.setSourceProfile(*srgb);
+        match.setDestinationProfile(m_adobePath);
+    }
+    QImage ours(src.size(), src.format());
+    QVERIFY(match.matchImage(src, ours));
+
+    cmsHPROFILE adobe = cmsOpenProfileFromFile(QFile::encodeName(m_adobePath).constData(), "r");
+    cmsHPROFILE standard = cmsCreate_sRGBProfile();
+    QVERIFY(adobe && standard);
+    cmsHTRANSFORM transform = cmsCreateTransform(
+        fromAdobe ? adobe : standard, TYPE_BGRA_8, fromAdobe ? standard : adobe, TYPE_BGRA_8,
+        cmsUInt32Number(OLP_Color_WorldIF::libraryIntent(intent)), cmsFLAGS_COPY_ALPHA | cmsFLAGS_NOCACHE);
+    QVERIFY(transform);
+    QImage expected(src.size(), src.format());
+    for (int y = 0; y < src.height(); ++y) {
+        cmsDoTransform(transform, src.constScanLine(y), expected.scanLine(y), cmsUInt32Number(src.width()));
+    }
+    cmsDeleteTransform(transform);
+    cmsCloseProfile(adobe);
+    cmsCloseProfile(standard);
+
+    int worst = 0;
+    QRgb worstIn = 0;
+    for (int y = 0; y < src.height(); ++y) {
+        for (int x = 0; x < src.width(); ++x) {
+            const QRgb a = ours.pixel(x, y);
+            const QRgb b = expected.pixel(x, y);
+            const int d = std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                                    std::abs(qBlue(a) - qBlue(b)), std::abs(qAlpha(a) - qAlpha(b))});
+            if (d > worst) {
+                worst = d;
+                worstIn = src.pixel(x, y);
+            }
+        }
+    }
+    QVERIFY2(worst <= 1, qPrintable(QStringLiteral("%1 levels apart at %2").arg(worst).arg(worstIn, 8, 16)));
 }
 
 // A picture large enough to be translated in bands of rows comes out exactly

@@ -7,8 +7,8 @@
 // B, G, R, x pixels are translated by translateBitmap().
 //
 // Thread: a transform is used by one thread at a time; translateBitmap may
-// spread a large bitmap over the global thread pool and returns when all of
-// it is done.
+// spread a large bitmap over short-lived threads and returns when all of it
+// is done.
 class OLP_Color_WorldIF
 {
 public:

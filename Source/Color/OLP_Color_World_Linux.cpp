@@ -1,10 +1,10 @@
 #include "OLP_Color_World_Linux.h"
 
-#include <QRunnable>
-#include <QSemaphore>
 #include <QThread>
-#include <QThreadPool>
 #include <algorithm>
+#include <system_error>
+#include <thread>
+#include <vector>
 
 #include "OLP_Color_MatrixShaper.h"
 #include "OLP_Color_Profile_Linux.h"
@@ -79,35 +79,34 @@ bool OLP_Color_World_Linux::translateBitmap(const uchar* src, uchar* dst, int wi
     // A large picture (a live view frame filling the screen) is split into
     // bands of rows, one per core, so that the frame is ready sooner; the
     // transform is shared, which its construction without the one-pixel cache
-    // allows. Small pictures are not worth the hand-over.
+    // allows (the table path is read-only). Small pictures are not worth it.
     const int bands = qint64(width) * height >= kParallelPixels ? std::min(QThread::idealThreadCount(), kMaxBands) : 1;
     if (bands <= 1) {
         rows(0, height);
         return true;
     }
-    QSemaphore done;
+    // One short-lived thread per further band: a few tens of microseconds
+    // against milliseconds of work, nothing to wait for in a shared pool, and
+    // a hand-back thread checkers can follow.
     const int bandRows = (height + bands - 1) / bands;
-    int started = 0;
+    std::vector<std::thread> workers;
+    workers.reserve(size_t(bands - 1));
     for (int band = 1; band < bands; ++band) {
         const int first = band * bandRows;
         const int end = std::min(height, first + bandRows);
         if (first >= end) {
             break;
         }
-        QRunnable* job = QRunnable::create([&rows, &done, first, end] {
-            rows(first, end);
-            done.release();
-        });
-        // No free thread (the pool is busy, or this is one of its threads):
-        // the band is done here instead of waiting for one.
-        if (QThreadPool::globalInstance()->tryStart(job)) {
-            ++started;
-        } else {
-            delete job;
+        try {
+            workers.emplace_back(rows, first, end);
+        } catch (const std::system_error&) {
+            // No thread to be had: the band is done here.
             rows(first, end);
         }
     }
     rows(0, std::min(height, bandRows));
-    done.acquire(started);
+    for (std::thread& worker : workers) {
+        worker.join();
+    }
     return true;
 }

@@ -78,13 +78,13 @@ bool OLP_Color_MatrixShaper::build(cmsHPROFILE source, cmsHPROFILE destination)
     if (!colorants(source, &in) || !colorants(destination, &out) || !invert(out, &outInverse)) {
         return false;
     }
+    Matrix matrix{};
     for (int row = 0; row < 3; ++row) {
         for (int column = 0; column < 3; ++column) {
-            double sum = 0.0;
             for (int k = 0; k < 3; ++k) {
-                sum += outInverse[row][k] * in[k][column];
+                matrix[size_t(row)][size_t(column)] +=
+                    outInverse[size_t(row)][size_t(k)] * in[size_t(k)][size_t(column)];
             }
-            m_matrix[size_t(row)][size_t(column)] = float(sum);
         }
     }
     for (int channel = 0; channel < 3; ++channel) {
@@ -93,8 +93,13 @@ bool OLP_Color_MatrixShaper::build(cmsHPROFILE source, cmsHPROFILE destination)
         if (!decode || !encodeFrom) {
             return false;
         }
+        constexpr double scale = double(OutSteps - 1) * (1 << FractionBits);
         for (int code = 0; code < 256; ++code) {
-            m_linear[size_t(channel)][size_t(code)] = cmsEvalToneCurveFloat(decode, float(code) / 255.0f);
+            const double linear = cmsEvalToneCurveFloat(decode, float(code) / 255.0f);
+            for (int out = 0; out < 3; ++out) {
+                m_terms[size_t(out)][size_t(channel)][size_t(code)] =
+                    qint32(std::lround(matrix[size_t(out)][size_t(channel)] * linear * scale));
+            }
         }
         cmsToneCurve* encode = cmsReverseToneCurve(encodeFrom);
         if (!encode) {
@@ -140,21 +145,19 @@ bool OLP_Color_MatrixShaper::agreesWith(cmsHTRANSFORM reference) const
 
 void OLP_Color_MatrixShaper::translateRow(const uchar* src, uchar* dst, int width) const
 {
-    const auto& red = m_linear[0];
-    const auto& green = m_linear[1];
-    const auto& blue = m_linear[2];
-    const auto& m = m_matrix;
+    const auto& t = m_terms;
     const quint8* encode[3] = {m_encode[0].data(), m_encode[1].data(), m_encode[2].data()};
-    constexpr float scale = float(OutSteps - 1);
-    const auto code = [scale](float linear) { return int(std::clamp(linear, 0.0f, 1.0f) * scale + 0.5f); };
+    const auto index = [](qint32 sum) {
+        return std::clamp((sum + (1 << (FractionBits - 1))) >> FractionBits, 0, OutSteps - 1);
+    };
     for (int x = 0; x < width; ++x, src += 4, dst += 4) {
-        const float r = red[src[2]];
-        const float g = green[src[1]];
-        const float b = blue[src[0]];
+        const quint8 r = src[2];
+        const quint8 g = src[1];
+        const quint8 b = src[0];
         const quint8 alpha = src[3];
-        const quint8 outRed = encode[0][code(m[0][0] * r + m[0][1] * g + m[0][2] * b)];
-        const quint8 outGreen = encode[1][code(m[1][0] * r + m[1][1] * g + m[1][2] * b)];
-        const quint8 outBlue = encode[2][code(m[2][0] * r + m[2][1] * g + m[2][2] * b)];
+        const quint8 outRed = encode[0][index(t[0][0][r] + t[0][1][g] + t[0][2][b])];
+        const quint8 outGreen = encode[1][index(t[1][0][r] + t[1][1][g] + t[1][2][b])];
+        const quint8 outBlue = encode[2][index(t[2][0][r] + t[2][1][g] + t[2][2][b])];
         dst[0] = outBlue;
         dst[1] = outGreen;
         dst[2] = outRed;

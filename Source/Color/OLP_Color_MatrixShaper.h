@@ -31,10 +31,13 @@ private:
     bool build(cmsHPROFILE source, cmsHPROFILE destination);
     bool agreesWith(cmsHTRANSFORM reference) const;
 
-    // Entries of the output tables over linear light 0..1.
+    // Entries of the output tables over linear light 0..1, and the fixed-point
+    // fraction bits of the sums that index them.
     static constexpr int OutSteps = 16384;
+    static constexpr int FractionBits = 4;
 
-    std::array<std::array<float, 256>, 3> m_linear{};  // R, G, B code -> linear light
-    std::array<std::array<float, 3>, 3> m_matrix{};    // output channel <- source channels
-    std::array<std::vector<quint8>, 3> m_encode;       // linear light -> output code
+    // Output channel c, source channel k (R, G, B), source code: the matrix
+    // entry times the code's linear light, in output table steps (fixed point).
+    std::array<std::array<std::array<qint32, 256>, 3>, 3> m_terms{};
+    std::array<std::vector<quint8>, 3> m_encode;  // linear light -> output code
 };

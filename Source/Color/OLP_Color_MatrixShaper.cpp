@@ -7,6 +7,10 @@ namespace {
 
 using Matrix = std::array<std::array<double, 3>, 3>;
 
+// The largest term of a sum: three of them stay far inside a 32-bit integer
+// (a real profile's terms are below 2^19).
+constexpr qint32 kMaxTerm = 1 << 28;
+
 // The profile's colorants as columns: linear R, G, B -> XYZ (D50).
 bool colorants(cmsHPROFILE profile, Matrix* m)
 {
@@ -97,8 +101,14 @@ bool OLP_Color_MatrixShaper::build(cmsHPROFILE source, cmsHPROFILE destination)
         for (int code = 0; code < 256; ++code) {
             const double linear = cmsEvalToneCurveFloat(decode, float(code) / 255.0f);
             for (int out = 0; out < 3; ++out) {
-                m_terms[size_t(out)][size_t(channel)][size_t(code)] =
-                    qint32(std::lround(matrix[size_t(out)][size_t(channel)] * linear * scale));
+                const double term = matrix[size_t(out)][size_t(channel)] * linear * scale;
+                // Three terms and the rounding must fit the sum's integer; a
+                // broken profile with wild colorants or curves keeps the
+                // general path.
+                if (!std::isfinite(term) || std::fabs(term) > double(kMaxTerm)) {
+                    return false;
+                }
+                m_terms[size_t(out)][size_t(channel)][size_t(code)] = qint32(std::lround(term));
             }
         }
         cmsToneCurve* encode = cmsReverseToneCurve(encodeFrom);
@@ -109,6 +119,10 @@ bool OLP_Color_MatrixShaper::build(cmsHPROFILE source, cmsHPROFILE destination)
         table.resize(OutSteps);
         for (int i = 0; i < OutSteps; ++i) {
             const float value = cmsEvalToneCurveFloat(encode, float(i) / float(OutSteps - 1));
+            if (!std::isfinite(value)) {
+                cmsFreeToneCurve(encode);
+                return false;
+            }
             table[size_t(i)] = quint8(std::lround(std::clamp(value, 0.0f, 1.0f) * 255.0f));
         }
         cmsFreeToneCurve(encode);

@@ -186,6 +186,23 @@ private slots:
     void monitorWithoutX();
 
 private:
+    // The working space to sRGB, or the other way round.
+    bool setProfiles(OLP_Color_Match* match, bool fromAdobe) const
+    {
+        const auto srgb = createDefaultMonitorProfile();
+        if (!srgb) {
+            return false;
+        }
+        if (fromAdobe) {
+            match->setSourceProfile(m_adobePath);
+            match->setDestinationProfile(*srgb);
+        } else {
+            match->setSourceProfile(*srgb);
+            match->setDestinationProfile(m_adobePath);
+        }
+        return true;
+    }
+
     QTemporaryDir m_dir;
     QTemporaryDir m_systemData;
     QString m_adobePath;
@@ -226,16 +243,8 @@ void tst_ColorMatch::transforms()
     const QRgb computed = reference(in, fromAdobe);
     QVERIFY2(near(computed, expected, 1), qPrintable(QString::number(computed, 16)));
 
-    const auto srgb = createDefaultMonitorProfile();
-    QVERIFY(srgb);
     OLP_Color_Match match;
-    if (fromAdobe) {
-        match.setSourceProfile(m_adobePath);
-        match.setDestinationProfile(*srgb);
-    } else {
-        match.setSourceProfile(*srgb);
-        match.setDestinationProfile(m_adobePath);
-    }
+    QVERIFY(setProfiles(&match, fromAdobe));
     QImage image = filled(QImage::Format_RGB32, in);
     QVERIFY(match.matchImage(image));
     const QRgb out = image.pixel(3, 2);
@@ -316,17 +325,9 @@ void tst_ColorMatch::agreesWithLittleCmsEverywhere()
             }
         }
     }
-    const auto srgb = createDefaultMonitorProfile();
-    QVERIFY(srgb);
     OLP_Color_Match match;
     match.setIntent(intent);
-    if (fromAdobe) {
-        match.setSourceProfile(m_adobePath);
-        match.setDestinationProfile(*srgb);
-    } else {
-        match.setSourceProfile(*srgb);
-        match.setDestinationProfile(m_adobePath);
-    }
+    QVERIFY(setProfiles(&match, fromAdobe));
     QImage ours(src.size(), src.format());
     QVERIFY(match.matchImage(src, ours));
 

@@ -222,7 +222,7 @@ void tst_Application::aboutBox()
     QVERIFY(logo->sizeHint().height() > about->findChild<QLabel*>("lblApplicationVersion")->sizeHint().height());
 
     QVERIFY(olpClickMenu(noCamera(), {"File", "About"}));
-    QTest::qWait(50);
+    QCoreApplication::processEvents();
     QCOMPARE(m_app->aboutDialog(), about.data());
     about->close();
     QTRY_VERIFY(!about);
@@ -486,7 +486,12 @@ void tst_Application::warnings()
     });
     QVERIFY(QMetaObject::invokeMethod(m_app, "showWarning", Qt::QueuedConnection, Q_ARG(QString, text)));
     if (text.isEmpty()) {
-        QTest::qWait(200);
+        // Queued behind the warning: by the time it runs, a box would be open.
+        auto noBox = std::make_shared<int>(-1);  // -1 until the call ran
+        QVERIFY(QMetaObject::invokeMethod(
+            m_app, [noBox] { *noBox = QApplication::activeModalWidget() ? 0 : 1; }, Qt::QueuedConnection));
+        QTRY_VERIFY(*noBox != -1);
+        QCOMPARE(*noBox, 1);
         QVERIFY(!modal);
         delete watcher;
         return;

@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+#include <atomic>
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -79,6 +80,9 @@ private:
     // Waits for the condition; on time-out reports the step and ends exec().
     bool waitFor(const std::function<bool()>& condition, const char* step, int ms = 20000);
     bool waitForCameraWindow();
+    // Waits until everything the controller thread has sent so far has been
+    // handled here.
+    bool drainController(const char* step);
     void plugCamera(quint16 productId);
     void watchNoCameraWindow();
 
@@ -97,6 +101,23 @@ bool Scenario::waitFor(const std::function<bool()>& condition, const char* step,
     fact("failedAt", QString(step));
     QCoreApplication::exit(3);
     return false;
+}
+
+bool Scenario::drainController(const char* step)
+{
+    // A call queued from the controller thread back to this one arrives after
+    // every signal the controller emitted before it.
+    auto* controller = const_cast<OLP_Logic_Controller*>(app->controller());
+    auto arrived = std::make_shared<std::atomic<bool>>(false);
+    QObject* gui = app;
+    QMetaObject::invokeMethod(
+        controller,
+        [gui, arrived] {
+            QMetaObject::invokeMethod(
+                gui, [arrived] { arrived->store(true); }, Qt::QueuedConnection);
+        },
+        Qt::QueuedConnection);
+    return waitFor([arrived] { return arrived->load(); }, step);
 }
 
 bool Scenario::waitForCameraWindow()
@@ -177,13 +198,16 @@ void Scenario::run()
         olpCloseByUser(app->cameraWindow());
     } else if (name == "close-no-camera-window") {
         noCamera->setGeometry(120, 140, 420, 260);
-        QTest::qWait(20);
+        // The window system's move and resize reach the window before it closes.
+        QCoreApplication::processEvents();
         olpCloseByUser(noCamera);
     } else if (name == "unknown-product") {
         if (!waitFor([this] { return log->contains("unknown camera with ProductId 0x107"); }, "unknown product")) {
             return;
         }
-        QTest::qWait(50);
+        if (!drainController("controller after the unknown product")) {
+            return;
+        }
         fact("noCameraVisibleWithUnknown", noCamera->isVisible());
         fact("cameraWindows", QString::number(app->cameraWindowsCreated));
         // Unplugging it keeps the no-camera window.
@@ -191,7 +215,9 @@ void Scenario::run()
         if (!waitFor([this] { return log->contains("====== Disconnected ======"); }, "disconnection")) {
             return;
         }
-        QTest::qWait(50);
+        if (!drainController("controller after the disconnection")) {
+            return;
+        }
         fact("noCameraVisibleAfterUnplug", noCamera->isVisible());
         fact("clicked", olpClickMenu(noCamera, {"File", "Quit"}));
     } else if (name == "quit-with-about") {

@@ -1,5 +1,5 @@
 # The TCP command server with real sockets; the demo camera through the controller thread.
-set(OLP_TEST_LIBS olp_gui)
+set(OLP_TEST_LIBS olp_testgui)
 set(OLP_TEST_LABELS gui emulator)
 set(OLP_TEST_TIMEOUT 300)
 # The default row listens on port 1234, as the executable's own tests do.

@@ -32,6 +32,7 @@
 #include "OLP_GUI_Settings.h"
 #include "OLP_GUI_XmlSettingsFormat.h"
 #include "OLP_Logic_Controller.h"
+#include "OLP_Test_GuiRig.h"
 #include "OLP_Test_Support.h"
 
 namespace {
@@ -609,27 +610,10 @@ int main(int argc, char** argv)
         int childArgc = 1;
         return runChild(childArgc, argv, QString::fromLocal8Bit(argv[2]), QByteArray(argv[3]).toInt());
     }
-    // A home and an application-data folder of this run only; the demo
-    // camera plugged in; the server on any free port.
-    QTemporaryDir home;
-    qputenv("HOME", QFile::encodeName(home.path()));
-    qputenv("APPDATA", QFile::encodeName(home.path() + "/AppData"));
-    qunsetenv("XDG_DATA_HOME");
-    qunsetenv("XDG_CONFIG_HOME");
-    initApplicationIdentity();
-    qInstallMessageHandler(messageHandler);
-    OLP_GUI_Settings::instance()->setDemoCamera(true);
-    OLP_GUI_Application::TestOverrides overrides;
-    overrides.tcpPort = 0;
-    OLP_GUI_Application::setTestOverrides(overrides);
-    int result = 0;
-    {
-        OLP_GUI_Application app(argc, argv);
-        tst_TcpServer test(&app);
-        result = QTest::qExec(&test, argc, argv);
-    }
-    OLP_GUI_Settings::destroyInstance();
-    return result;
+    return olpExecWithDemoApplication(argc, argv, [&](OLP_GUI_Application* app) {
+        tst_TcpServer test(app);
+        return QTest::qExec(&test, argc, argv);
+    });
 }
 
 #include "tst_TcpServer.moc"

@@ -21,11 +21,10 @@
 #include <functional>
 #include <memory>
 
-#include "OLP_Debug.h"
 #include "OLP_GUI_Application.h"
-#include "OLP_GUI_Settings.h"
 #include "OLP_GUI_UpdateDialog.h"
 #include "OLP_Logic_Controller.h"
+#include "OLP_Test_GuiRig.h"
 #include "OLP_Test_Support.h"
 
 namespace {
@@ -377,25 +376,10 @@ private:
 
 int main(int argc, char** argv)
 {
-    QTemporaryDir home;
-    qputenv("HOME", QFile::encodeName(home.path()));
-    qputenv("APPDATA", QFile::encodeName(home.path() + "/AppData"));
-    qunsetenv("XDG_DATA_HOME");
-    qunsetenv("XDG_CONFIG_HOME");
-    initApplicationIdentity();
-    qInstallMessageHandler(messageHandler);
-    OLP_GUI_Settings::instance()->setDemoCamera(true);
-    OLP_GUI_Application::TestOverrides overrides;
-    overrides.tcpPort = 0;
-    OLP_GUI_Application::setTestOverrides(overrides);
-    int result = 0;
-    {
-        OLP_GUI_Application app(argc, argv);
-        tst_UpdateCheck test(&app);
-        result = QTest::qExec(&test, argc, argv);
-    }
-    OLP_GUI_Settings::destroyInstance();
-    return result;
+    return olpExecWithDemoApplication(argc, argv, [&](OLP_GUI_Application* app) {
+        tst_UpdateCheck test(app);
+        return QTest::qExec(&test, argc, argv);
+    });
 }
 
 #include "tst_UpdateCheck.moc"

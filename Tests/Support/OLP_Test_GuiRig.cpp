@@ -1,9 +1,11 @@
 #include "OLP_Test_GuiRig.h"
 
+#include <QFile>
 #include <atomic>
 
 #include "OLP_Commu_CameraAccess_Linux_PTP.h"
 #include "OLP_Commu_UsbPortHub.h"
+#include "OLP_Debug.h"
 #include "OLP_GUI_Application.h"
 #include "OLP_GUI_CameraBase.h"
 #include "OLP_GUI_Settings.h"
@@ -182,4 +184,26 @@ bool OLP_Test_GuiRig::settle()
         }
     }
     return drainController() && app->cameraWindow() != nullptr;
+}
+
+int olpExecWithDemoApplication(int argc, char** argv, const std::function<int(OLP_GUI_Application*)>& run)
+{
+    QTemporaryDir home;
+    qputenv("HOME", QFile::encodeName(home.path()));
+    qputenv("APPDATA", QFile::encodeName(home.path() + "/AppData"));
+    qunsetenv("XDG_DATA_HOME");
+    qunsetenv("XDG_CONFIG_HOME");
+    initApplicationIdentity();
+    qInstallMessageHandler(messageHandler);
+    OLP_GUI_Settings::instance()->setDemoCamera(true);
+    OLP_GUI_Application::TestOverrides overrides;
+    overrides.tcpPort = 0;
+    OLP_GUI_Application::setTestOverrides(overrides);
+    int result = 0;
+    {
+        OLP_GUI_Application app(argc, argv);
+        result = run(&app);
+    }
+    OLP_GUI_Settings::destroyInstance();
+    return result;
 }

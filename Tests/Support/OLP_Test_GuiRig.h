@@ -95,3 +95,9 @@ private:
     {                                                         \
         return OLP_Test_GuiRig::exec<TestObject>(argc, argv); \
     }
+
+// The whole application as a user starts it with the demo camera switched
+// on, in a temporary home and application-data folder, its TCP server on any
+// free port: run(application) returns the test's result. For tests that
+// need the application's own start-up rather than the rig's emulated port.
+int olpExecWithDemoApplication(int argc, char** argv, const std::function<int(OLP_GUI_Application*)>& run);

@@ -2,7 +2,8 @@
 // camera object, its transfer threads, the USB camera access and the PTP
 // transport, against the disk's own limit measured in the same run: the same
 // bytes written from memory to the same folder, in the same parts, with the
-// same flush and rename (the transfer's own file writer). Each iteration
+// same flush and rename (the transfer's own file writer), from a thread
+// started for each picture as in the transfer. Each iteration
 // writes from memory, transfers a burst and writes from memory again, and
 // gives one ratio of the transfer's rate to the mean of the two; the ratio's
 // minimum, median and maximum over the iterations are reported with the rates
@@ -18,13 +19,16 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QTimer>
 #include <algorithm>
 #include <functional>
 #include <memory>
+#include <thread>
 #include <vector>
 
 #include "OLP_Commu_CameraAccess_Linux_PTP.h"
@@ -73,27 +77,35 @@ double peakResidentBytes()
 
 // The disk's limit for the same work: each picture's bytes, already in
 // memory, written to a new file in the folder by the transfer's own writer,
-// in parts of partBytes (0: one write), flushed once and renamed.
-qint64 writeFromMemory(const std::vector<QByteArray>& pictures, const QString& folder, qint64 partBytes)
+// in the transfer's parts (or with one write), flushed once and renamed. As
+// in the transfer, a thread started for the picture writes it: where the
+// system places a new thread decides how fast the kernel finds page-cache
+// memory (on this machine writes on one core were several times slower than
+// on the other, for either side), so both sides get the same placement.
+qint64 writeFromMemory(const std::vector<QByteArray>& pictures, const QString& folder, bool inParts)
 {
     qint64 total = 0;
     int number = 0;
     for (const QByteArray& picture : pictures) {
         const QString path = folder + QStringLiteral("/Memory%1.DNG").arg(++number, 5, 10, QLatin1Char('0'));
-        QString error;
-        const QString written = OLP_Logic_TransferThread::writeNewFile(
-            path, QStringLiteral("DNG"),
-            [&picture, partBytes](QFile& file) {
-                const qint64 part = partBytes > 0 ? partBytes : picture.size();
-                for (qint64 offset = 0; offset < picture.size(); offset += part) {
-                    const qint64 n = std::min(part, qint64(picture.size()) - offset);
-                    if (file.write(picture.constData() + offset, n) != n) {
-                        return OLP_Logic_TransferThread::FileFailed;
-                    }
+        const quint32 size = quint32(picture.size());
+        const auto fill = [&picture, size, inParts](QFile& file) {
+            quint32 offset = 0;
+            while (offset < size) {
+                const quint32 n = inParts ? OLP_Logic_TransferThread::partSize(offset, size) : size;
+                if (file.write(picture.constData() + offset, n) != qint64(n)) {
+                    return OLP_Logic_TransferThread::FileFailed;
                 }
-                return OLP_Logic_TransferThread::Filled;
-            },
-            &error);
+                offset += n;
+            }
+            return OLP_Logic_TransferThread::Filled;
+        };
+        QString written;
+        std::thread writer([&] {
+            QString error;
+            written = OLP_Logic_TransferThread::writeNewFile(path, QStringLiteral("DNG"), fill, &error);
+        });
+        writer.join();
         if (written.isEmpty()) {
             return -1;
         }
@@ -139,18 +151,28 @@ void BM_TransferBurstVsWriteFromMemory(benchmark::State& state)
     waitFor([&] { return emu->pendingEvents() == 0 && access.pendingPropertyCodes().isEmpty(); }, 10000);
     QCoreApplication::processEvents();
 
-    const qint64 partBytes = inParts ? qint64(OLP_Logic_TransferThread::kChunkSize) : 0;
-    int acknowledged = 0;
     // One burst to disk, timed; false when it did not arrive whole.
     const auto burstToDisk = [&](double* seconds, qint64* bytes) {
         settleDisk(pictures);
         camera->setFolderSettings(OLP_Logic_FolderSettingsRecord{pictures, pictures, QStringLiteral("Picture"), 1});
         QElapsedTimer clock;
         clock.start();
+        // The event loop sleeps until a picture is done: a thread that polls
+        // would take turns on the cores the transfer's reader and writer use.
+        int done = 0;
+        QEventLoop loop;
+        QTimer::singleShot(600000, &loop, &QEventLoop::quit);
+        const QMetaObject::Connection counting = QObject::connect(
+            camera.get(), &OLP_Logic_Camera::signalDngTransferDone, &loop,
+            [&] {
+                if (++done == Burst) {
+                    loop.quit();
+                }
+            },
+            Qt::QueuedConnection);
         camera->releaseCam(12);
-        acknowledged += Burst;
-        const bool done =
-            waitFor([&] { return emu->requestCount(EmuWire::ObjectTransferReady) >= acknowledged; }, 600000);
+        loop.exec();
+        QObject::disconnect(counting);
         camera->waitForTransferThreads(600000);
         *seconds = clock.nsecsElapsed() / 1e9;
         *bytes = 0;
@@ -159,7 +181,7 @@ void BM_TransferBurstVsWriteFromMemory(benchmark::State& state)
             *bytes += QFileInfo(pictures + QLatin1Char('/') + name).size();
         }
         settleDisk(pictures);
-        return done && written.size() == Burst;
+        return done == Burst && written.size() == Burst;
     };
     // The bytes of the last burst, kept from one run to the next so that no
     // run pays for new memory.
@@ -178,7 +200,7 @@ void BM_TransferBurstVsWriteFromMemory(benchmark::State& state)
         settleDisk(memory);
         QElapsedTimer clock;
         clock.start();
-        const qint64 bytes = writeFromMemory(burst, memory, partBytes);
+        const qint64 bytes = writeFromMemory(burst, memory, inParts);
         *seconds = clock.nsecsElapsed() / 1e9;
         settleDisk(memory);
         return bytes;
@@ -220,6 +242,10 @@ void BM_TransferBurstVsWriteFromMemory(benchmark::State& state)
         memorySeconds += memoryTime;
         memoryBytes += fromMemory;
         ratios.push_back((bytes / seconds) / (fromMemory / memoryTime));
+        if (qEnvironmentVariableIsSet("OLP_BENCH_VERBOSE")) {
+            fprintf(stderr, "burst %.3f s, memory %.3f / %.3f s, ratio %.2f\n", seconds, memoryBefore, memoryAfter,
+                    ratios.back());
+        }
     }
     camera.reset();
     access.closeConnection();

@@ -313,11 +313,20 @@ OLP_Logic_TransferThread::eReceive OLP_Logic_TransferThread::receivePicture(quin
     return sink(buffer.get(), size) ? Received : Stopped;
 }
 
+quint32 OLP_Logic_TransferThread::partSize(quint32 offset, quint32 size)
+{
+    if (offset >= size) {
+        return 0;
+    }
+    return std::min(offset == 0 ? kFirstPartSize : kChunkSize, size - offset);
+}
+
 OLP_Logic_TransferThread::eReceive OLP_Logic_TransferThread::receiveInParts(quint32 size, const Sink& sink)
 {
     // Two parts in flight: while a helper thread hands one to the sink (the
     // disk), the next is read from the camera, so the transfer takes about
-    // as long as the slower of the two instead of both together.
+    // as long as the slower of the two instead of both together. A small first
+    // part lets the disk start soon.
     OLP_Commu_CameraAccess_Base* access = m_camera->cameraAccess();
     PictureBuffer first(kChunkSize);
     PictureBuffer second(kChunkSize);
@@ -368,7 +377,7 @@ OLP_Logic_TransferThread::eReceive OLP_Logic_TransferThread::receiveInParts(quin
                 break;
             }
         }
-        const quint32 want = std::min(kChunkSize, size - offset);
+        const quint32 want = partSize(offset, size);
         quint32 received = 0;
         const bool read = access->getPartialObject(parts[part], want, offset, kNewObjectHandle, &received);
         if (offset == 0) {

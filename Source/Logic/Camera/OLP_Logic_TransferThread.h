@@ -39,6 +39,11 @@ public:
     static constexpr quint32 kMaxThumbnailSize = 64u * 1024u * 1024u;
     // Parts in which a picture is read when the camera offers GetPartialObject.
     static constexpr quint32 kChunkSize = 4u * 1024u * 1024u;
+    // The first part is this small: the disk waits for it.
+    static constexpr quint32 kFirstPartSize = 256u * 1024u;
+    // The part of a picture of size bytes read next from offset: the first
+    // at most kFirstPartSize, the others at most kChunkSize.
+    static quint32 partSize(quint32 offset, quint32 size);
 
     // The fields of the ObjectInfo dataset the transfer uses.
     struct ObjectInfo

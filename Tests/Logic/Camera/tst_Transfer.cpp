@@ -226,9 +226,9 @@ void tst_Transfer::singleShot_data()
         << quint16(ProductIdKestaE) << Files::DngOnly << true << small << "raw/Picture00001.DNG" << 1 << false;
     QTest::newRow("Seventh (InitiateCapture) DNG")
         << quint16(ProductIdSeventh) << Files::DngOnly << true << small << "raw/Picture00001.DNG" << 1 << false;
-    // Read in parts of 4 MiB, written as they arrive.
-    QTest::newRow("DNG of 10 MB in three parts")
-        << kestaD << Files::DngOnly << true << 10000000 << "raw/Picture00001.DNG" << 3 << false;
+    // Read in parts of 4 MiB after a first one of 256 KiB, written as they arrive.
+    QTest::newRow("DNG of 10 MB in four parts")
+        << kestaD << Files::DngOnly << true << 10000000 << "raw/Picture00001.DNG" << 4 << false;
     // ObjectAdded and CaptureComplete as well, which the transfer leaves alone.
     QTest::newRow("Kesta D JPG, standard events too")
         << kestaD << Files::JpgOnly << true << small << "jpg/Picture00001.JPG" << 1 << true;
@@ -681,7 +681,8 @@ void tst_Transfer::destroyWhileThreadsWait()
     timeouts.dataChunkMs = olpTimeout(3000);
     m_rig->access->setTimeouts(timeouts);
     options.enabled = true;
-    // The first picture's second part never comes: 4 MiB are in the temporary file.
+    // The first picture's third part never comes: the first two (256 KiB and
+    // 4 MiB) are in the temporary file.
     options.holdDataAfter = 5000000;
     emu->setCaptureOptions(options);
     emu->capture(1);
@@ -696,7 +697,7 @@ void tst_Transfer::destroyWhileThreadsWait()
         QTRY_COMPARE_WITH_TIMEOUT(m_camera->activeTransfers(), 3, olpTimeout(5000));
     }
     QTRY_VERIFY_WITH_TIMEOUT(
-        emu->requestCount(EmuWire::GetPartialObject) == 2 && emu->waitingReads(OLP_Commu_EmuCamera::BulkIn) > 0,
+        emu->requestCount(EmuWire::GetPartialObject) == 3 && emu->waitingReads(OLP_Commu_EmuCamera::BulkIn) > 0,
         olpTimeout(5000));
 
     std::atomic<bool> deleting{false};

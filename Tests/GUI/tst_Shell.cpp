@@ -233,11 +233,14 @@ void Scenario::run()
         }
         m_camera->setBulkInRate(3 * 1024 * 1024);
         m_camera->capture(1);
-        // The first picture is on its way: its data phase is being read.
+        // The first picture is on its way: its data phase is being read (not
+        // the short read of its first bytes for the orientation).
         if (!waitFor(
                 [this] {
-                    return m_camera->requestCount(0x1009) + m_camera->requestCount(0x101B) > 0 &&
-                           m_camera->waitingReads(OLP_Commu_EmuCamera::BulkIn) > 0;
+                    const OLP_Commu_EmuCamera::Request last = m_camera->lastRequest();
+                    const bool picture = last.code == 0x1009 ||
+                                         (last.code == 0x101B && last.params.size() >= 3 && last.params[2] > 4096);
+                    return picture && m_camera->waitingReads(OLP_Commu_EmuCamera::BulkIn) > 0;
                 },
                 "transfer")) {
             return;

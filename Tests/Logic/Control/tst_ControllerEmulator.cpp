@@ -652,6 +652,9 @@ private slots:
             c->setFolderSettings(OLP_Logic_FolderSettingsRecord{folder.path(), folder.path(), "Picture", 1});
             c->camera()->slotRebuildImageDB();
         }));
+        // The property changes of the connection are read before the hold:
+        // a read behind the held answer would keep loadThumb from running.
+        QVERIFY(rig.settle());
 
         // The camera holds its answer to the transfer's acknowledgement: the
         // transfer thread keeps the transfer lock meanwhile.

@@ -625,10 +625,7 @@ int main(int argc, char** argv)
 {
     // A home and an application-data folder of this run only.
     QTemporaryDir home;
-    qputenv("HOME", QFile::encodeName(home.path()));
-    qputenv("APPDATA", QFile::encodeName(home.path() + "/AppData"));
-    qunsetenv("XDG_DATA_HOME");
-    qunsetenv("XDG_CONFIG_HOME");
+    olpUseTemporaryHome(home.path());
     initApplicationIdentity();
     setDebugFlags(0x01000000, true);
     qInstallMessageHandler(messageHandler);

@@ -564,8 +564,7 @@ void childMessageHandler(QtMsgType type, const QMessageLogContext& context, cons
 int runChild(int argc, char** argv, const QString& address, int port)
 {
     QTemporaryDir home;
-    qputenv("HOME", QFile::encodeName(home.path()));
-    qputenv("APPDATA", QFile::encodeName(home.path() + "/AppData"));
+    olpUseTemporaryHome(home.path());
     initApplicationIdentity();
     setDebugFlags(kTcpFlag, true);
     qInstallMessageHandler(childMessageHandler);

@@ -189,10 +189,7 @@ bool OLP_Test_GuiRig::settle()
 int olpExecWithDemoApplication(int argc, char** argv, const std::function<int(OLP_GUI_Application*)>& run)
 {
     QTemporaryDir home;
-    qputenv("HOME", QFile::encodeName(home.path()));
-    qputenv("APPDATA", QFile::encodeName(home.path() + "/AppData"));
-    qunsetenv("XDG_DATA_HOME");
-    qunsetenv("XDG_CONFIG_HOME");
+    olpUseTemporaryHome(home.path());
     initApplicationIdentity();
     qInstallMessageHandler(messageHandler);
     OLP_GUI_Settings::instance()->setDemoCamera(true);

@@ -1,5 +1,6 @@
 #include "OLP_Test_Support.h"
 
+#include <QFile>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStandardPaths>
@@ -32,6 +33,14 @@ int olpTimeout(int ms)
     bool ok = false;
     const int scale = qEnvironmentVariableIntValue("OLP_TEST_TIMEOUT_SCALE", &ok);
     return ok && scale > 0 ? ms * scale : ms;
+}
+
+void olpUseTemporaryHome(const QString& home)
+{
+    qputenv("HOME", QFile::encodeName(home));
+    qputenv("APPDATA", QFile::encodeName(home + QStringLiteral("/AppData")));
+    qunsetenv("XDG_DATA_HOME");
+    qunsetenv("XDG_CONFIG_HOME");
 }
 
 void olpIgnoreOffscreenScreens()

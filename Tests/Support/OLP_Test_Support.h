@@ -14,6 +14,10 @@ void olpTestInit();
 // Scales a time-out for slow (sanitizer) runs: OLP_TEST_TIMEOUT_SCALE.
 int olpTimeout(int ms);
 
+// Makes home the user's home for this process, with the application-data
+// folder under it, so that a run reads and writes no real settings or logs.
+void olpUseTemporaryHome(const QString& home);
+
 // Qt 5.15's offscreen platform never frees its screen (and the cursor the
 // screen holds), so every GUI test would end in a leak report. Called while
 // the GUI application exists (olpTestInit() calls it), this tells
